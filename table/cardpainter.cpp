@@ -21,6 +21,7 @@ constexpr qreal BackBorder = 4.0;
 const QColor Outline(0x33, 0x33, 0x33);
 const QColor FaceRed(0xd4, 0x06, 0x06);
 const QColor FaceBlack(0x14, 0x14, 0x14);
+const QRectF RankArea(6, 4, CardPainter::Width - 12, 24);
 
 QRectF cardRect()
 {
@@ -115,22 +116,31 @@ QPainterPath suitPath(Card::Suit suit)
     return {};
 }
 
-void paintRank(QPainter &painter, const QString &label, const QColor &colour)
+QFont rankFont()
 {
-    // The largest size at which the word still sits clear of both edges.
-    const QRectF area(5, 4, Width - 10, 24);
+    // One size for every rank, the largest at which the widest word still sits clear
+    // of both edges, so that a queen's word is not smaller than a king's.
     QFont font(QStringLiteral("Times New Roman"));
     font.setBold(true);
-    int pixelSize = 21;
+    int pixelSize = 23;
     for (; pixelSize > 8; --pixelSize) {
         font.setPixelSize(pixelSize);
-        if (QFontMetricsF(font).horizontalAdvance(label) <= area.width())
+        const QFontMetricsF metrics(font);
+        qreal widest = 0;
+        for (int rank = 1; rank <= Card::RanksPerSuit; ++rank)
+            widest = std::max(widest, metrics.horizontalAdvance(Card::rankLabel(rank)));
+        if (widest <= RankArea.width())
             break;
     }
     font.setPixelSize(pixelSize);
-    painter.setFont(font);
+    return font;
+}
+
+void paintRank(QPainter &painter, const QString &label, const QColor &colour)
+{
+    painter.setFont(rankFont());
     painter.setPen(colour);
-    painter.drawText(area, Qt::AlignCenter, label);
+    painter.drawText(RankArea, Qt::AlignCenter, label);
 }
 
 // Fills the card's white border and returns the inside, clipped, for the pattern.
@@ -235,7 +245,7 @@ void paintLatticeBack(QPainter &painter, const QRectF &area)
 
 void paintTartanBack(QPainter &painter, const QRectF &area)
 {
-    painter.fillRect(area, QColor(0x1f, 0x63, 0x36));
+    painter.fillRect(area, QColor(0x3c, 0x96, 0x50));
     struct Stripe
     {
         qreal offset;
@@ -245,10 +255,10 @@ void paintTartanBack(QPainter &painter, const QRectF &area)
     // One repeat of the sett, laid both across and down; the translucent colours
     // blend where they cross, as woven threads do.
     const Stripe sett[] = {
-        {0, 9, QColor(0x0a, 0x2e, 0x18, 150)},
-        {11, 4, QColor(0x16, 0x22, 0x5a, 150)},
-        {16.5, 1, QColor(0xf0, 0xd0, 0x40, 220)},
-        {19, 1, QColor(0xd0, 0x28, 0x28, 200)},
+        {0, 8, QColor(0x0c, 0x3a, 0x1c, 140)},
+        {10, 4, QColor(0x1a, 0x2a, 0x6a, 130)},
+        {16, 1.4, QColor(0xf6, 0xd8, 0x40, 230)},
+        {19, 1.4, QColor(0xd8, 0x24, 0x24, 220)},
     };
     constexpr qreal period = 22;
     painter.setPen(Qt::NoPen);
@@ -471,8 +481,8 @@ QPainterPath leafPath(QPointF base, qreal length, qreal angleDegrees)
 void paintScrollBack(QPainter &painter, const QRectF &area)
 {
     QLinearGradient forest(area.topLeft(), area.bottomLeft());
-    forest.setColorAt(0.0, QColor(0x1f, 0x52, 0x2c));
-    forest.setColorAt(1.0, QColor(0x12, 0x3a, 0x1e));
+    forest.setColorAt(0.0, QColor(0x16, 0x42, 0x22));
+    forest.setColorAt(1.0, QColor(0x0c, 0x2c, 0x16));
     painter.fillRect(area, forest);
 
     const QColor vine(0xb4, 0xd6, 0x8a);
