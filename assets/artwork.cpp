@@ -450,8 +450,9 @@ void drawCreditsArt(QPainter &painter)
     wood.setColorAt(0.0, QColor(0xd8, 0xa8, 0x50));
     wood.setColorAt(0.5, QColor(0x9a, 0x68, 0x24));
     wood.setColorAt(1.0, QColor(0xc8, 0x94, 0x40));
-    painter.setPen(QPen(QColor(0x5a, 0x3a, 0x12), 1.0));
-    painter.setBrush(wood);
+    painter.fillRect(outer, wood);
+    painter.setPen(QPen(QColor(0x5a, 0x3a, 0x12), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
     painter.drawRect(outer.adjusted(0.5, 0.5, -0.5, -0.5));
     const QRectF canvas = outer.adjusted(6, 6, -6, -6);
     painter.setPen(QPen(QColor(0xf0, 0xd8, 0x98), 0.8));
