@@ -1,0 +1,17 @@
+#pragma once
+
+class GameClock;
+class ProgramLauncher;
+class Prompts;
+class RecordFiles;
+class Registry;
+
+// The outside world as the windows reach it; tests hand in fakes and a scratch folder.
+struct Services
+{
+    GameClock *clock = nullptr;
+    Prompts *prompts = nullptr;
+    RecordFiles *records = nullptr;
+    Registry *registry = nullptr;
+    ProgramLauncher *launcher = nullptr;
+};

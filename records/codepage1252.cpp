@@ -1,0 +1,52 @@
+#include "codepage1252.h"
+
+#include <QList>
+
+#include <array>
+
+namespace CodePage1252 {
+
+namespace {
+
+// 0x80..0x9F are where Windows-1252 differs from Latin-1. The five unassigned bytes
+// map to the control characters of the same value, as Windows itself decodes them.
+constexpr std::array<char16_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char encodeCodePoint(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (size_t i = 0; i < HighControls.size(); ++i) {
+        if (HighControls[i] == c)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray encode(const QString &text)
+{
+    QByteArray bytes;
+    const QList<uint> codePoints = text.normalized(QString::NormalizationForm_C).toUcs4();
+    bytes.reserve(codePoints.size());
+    for (const uint c : codePoints)
+        bytes.append(encodeCodePoint(c));
+    return bytes;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        text.append(b >= 0x80 && b < 0xA0 ? QChar(HighControls[b - 0x80]) : QChar(b));
+    }
+    return text;
+}
+
+} // namespace CodePage1252

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "cardpicture.h"
+
+#include <QColor>
+#include <QWidget>
+
+// An image control holding one card picture, a short text tag and a clickable flag.
+// It raises clicked() only while clickable; a screen reader's press action does the same.
+class CardImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CardImage(QWidget *parent = nullptr);
+
+    CardPicture picture() const { return m_picture; }
+    void setPicture(CardPicture picture);
+
+    QString tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+    bool isClickable() const { return m_clickable; }
+    void setClickable(bool clickable);
+
+    // What a click does: clicked() when the image is on screen, enabled and clickable.
+    bool canPress() const;
+    void press();
+
+    // The name a screen reader speaks: the card for a face, never the card of a back.
+    QString spokenName() const;
+
+    // A one-pixel outline just inside the picture, as the card-back chooser marks its
+    // choice; an invalid colour draws none.
+    void setOutline(const QColor &colour);
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void announceChange();
+
+    CardPicture m_picture;
+    QColor m_outline;
+    QString m_tag;
+    bool m_clickable = true;
+    bool m_pressed = false;
+};

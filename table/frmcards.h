@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class CardImage;
+class Forms;
+
+// The hidden holder of the 52 card faces: imgCard[n - 1] shows card n. Never shown;
+// the table copies pictures out of it.
+class frmCards : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmCards(Forms &forms);
+
+    CardImage *imgCard(int index) const { return m_imgCard.at(index); }
+
+private:
+    std::array<CardImage *, 52> m_imgCard{};
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <random>
+
+// The one pseudo-random source of the program: single-precision values in [0, 1).
+class RandomGenerator
+{
+public:
+    static RandomGenerator &instance();
+
+    void seedFromTimeOfDay(double secondsSinceMidnight);
+    void seed(quint32 seed);
+
+    // Never 1.0: the value is built from 24 random bits, exact in a float.
+    float next();
+
+    // floor(next() * count), computed so that rounding can never reach `count`.
+    int nextBelow(int count);
+
+private:
+    std::mt19937 m_engine;
+};

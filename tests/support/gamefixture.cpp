@@ -1,0 +1,91 @@
+#include "gamefixture.h"
+
+#include "table/cardimage.h"
+#include "table/frmmarigold.h"
+#include "table/tableau.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+GameFixture::GameFixture()
+    : records(std::make_unique<RecordFiles>(dir.path()))
+{
+    services.clock = &clock;
+    services.prompts = &prompts;
+    services.records = records.get();
+    forms = std::make_unique<Forms>(services);
+}
+
+GameFixture::~GameFixture()
+{
+    forms.reset();
+}
+
+void GameFixture::writeFile(const QString &fileName, const QByteArray &bytes) const
+{
+    QFile file(path(fileName));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path(fileName)));
+}
+
+QByteArray GameFixture::readFile(const QString &fileName) const
+{
+    QFile file(path(fileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+frmMarigold *GameFixture::table()
+{
+    frmMarigold *window = forms->marigold();
+    if (!window->isVisible())
+        window->show();
+    return window;
+}
+
+CardImage *GameFixture::spot(int index)
+{
+    return table()->imgSpot(index);
+}
+
+QLabel *GameFixture::label(const char *name)
+{
+    auto *found = table()->findChild<QLabel *>(QLatin1String(name));
+    if (!found)
+        qFatal("no label %s", name);
+    return found;
+}
+
+QPushButton *GameFixture::button(const char *name)
+{
+    auto *found = table()->findChild<QPushButton *>(QLatin1String(name));
+    if (!found)
+        qFatal("no button %s", name);
+    return found;
+}
+
+QString GameFixture::labelText(QLabel *label)
+{
+    return label->text();
+}
+
+QList<int> GameFixture::clickableSpots()
+{
+    QList<int> spots;
+    for (int index = 0; index < Tableau::SpotCount; ++index) {
+        if (spot(index)->isClickable() && !spot(index)->isHidden())
+            spots.append(index);
+    }
+    return spots;
+}
+
+void GameFixture::click(int index)
+{
+    QTest::mouseClick(spot(index), Qt::LeftButton);
+}
+
+void GameFixture::click(const char *buttonName)
+{
+    QTest::mouseClick(button(buttonName), Qt::LeftButton);
+}

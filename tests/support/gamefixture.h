@@ -1,0 +1,49 @@
+#pragma once
+
+#include "fakeclock.h"
+#include "fakeprompts.h"
+#include "platform/services.h"
+#include "records/recordfiles.h"
+#include "windows/forms.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class CardImage;
+class frmMarigold;
+class QLabel;
+class QPushButton;
+
+// A whole game on a fake clock and scripted prompts, keeping its records in a scratch
+// folder. The table is created only when first asked for, so a test can lay record
+// files down before the game starts.
+class GameFixture
+{
+public:
+    GameFixture();
+    ~GameFixture();
+
+    QString path(const QString &fileName) const { return dir.filePath(fileName); }
+    void writeFile(const QString &fileName, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &fileName) const;
+
+    frmMarigold *table();
+    CardImage *spot(int index);
+    QLabel *label(const char *name);
+    QPushButton *button(const char *name);
+    QString text(const char *labelName) { return labelText(label(labelName)); }
+    static QString labelText(QLabel *label);
+
+    // The spots that would answer a click now.
+    QList<int> clickableSpots();
+    void click(int spot);
+    void click(const char *buttonName);
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    FakePrompts prompts;
+    std::unique_ptr<RecordFiles> records;
+    Services services;
+    std::unique_ptr<Forms> forms;
+};

@@ -1,0 +1,93 @@
+#include "forms.h"
+
+#include "records/frmhiscores.h"
+#include "table/frmcards.h"
+#include "table/frmmarigold.h"
+#include "windows/frmabout.h"
+#include "windows/frmbacks.h"
+#include "windows/frmcredits.h"
+#include "windows/frminstruct.h"
+#include "windows/frmmenu.h"
+#include "windows/frmteampic.h"
+
+namespace {
+
+template<typename Window>
+Window *loaded(std::unique_ptr<Window> &window, Forms &forms)
+{
+    if (!window)
+        window = std::make_unique<Window>(forms);
+    return window.get();
+}
+
+} // namespace
+
+Forms::Forms(const Services &services)
+    : m_services(services)
+{
+}
+
+Forms::~Forms() = default;
+
+frmMarigold *Forms::marigold()
+{
+    return loaded(m_marigold, *this);
+}
+
+frmCards *Forms::cards()
+{
+    return loaded(m_cards, *this);
+}
+
+frmBacks *Forms::backs()
+{
+    return loaded(m_backs, *this);
+}
+
+frmHiScores *Forms::hiScores()
+{
+    return loaded(m_hiScores, *this);
+}
+
+frmTeamPic *Forms::teamPic()
+{
+    return loaded(m_teamPic, *this);
+}
+
+frmMenu *Forms::menu()
+{
+    return loaded(m_menu, *this);
+}
+
+frmCredits *Forms::credits()
+{
+    return loaded(m_credits, *this);
+}
+
+frmInstruct *Forms::instruct()
+{
+    return loaded(m_instruct, *this);
+}
+
+frmAbout *Forms::about()
+{
+    return loaded(m_about, *this);
+}
+
+void Forms::unloadAbout()
+{
+    // The about box is unloaded from inside its own handler, so it goes once that returns.
+    if (m_about)
+        m_about.release()->deleteLater();
+}
+
+void Forms::closeAll()
+{
+    const QList<QWidget *> windows = {m_about.get(),   m_instruct.get(), m_credits.get(),
+                                      m_menu.get(),    m_teamPic.get(),  m_hiScores.get(),
+                                      m_backs.get(),   m_cards.get(),    m_marigold.get()};
+    for (QWidget *window : windows) {
+        if (window)
+            window->close();
+    }
+}

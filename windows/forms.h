@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <memory>
+
+class frmAbout;
+class frmBacks;
+class frmCards;
+class frmCredits;
+class frmHiScores;
+class frmInstruct;
+class frmMarigold;
+class frmMenu;
+class frmTeamPic;
+
+// The game's windows, each created the first time it is asked for and kept for the
+// rest of the run (the about box alone is unloaded when it closes). Windows find one
+// another here; none is the parent of another, so disabling the table disables only it.
+class Forms
+{
+public:
+    explicit Forms(const Services &services);
+    ~Forms();
+
+    Forms(const Forms &) = delete;
+    Forms &operator=(const Forms &) = delete;
+
+    const Services &services() const { return m_services; }
+
+    frmMarigold *marigold();
+    frmCards *cards();
+    frmBacks *backs();
+    frmHiScores *hiScores();
+    frmTeamPic *teamPic();
+    frmMenu *menu();
+    frmCredits *credits();
+    frmInstruct *instruct();
+    frmAbout *about();
+
+    bool isHiScoresLoaded() const { return bool(m_hiScores); }
+    bool isAboutLoaded() const { return bool(m_about); }
+    void unloadAbout();
+
+    // Closes every window, as leaving the game does.
+    void closeAll();
+
+private:
+    Services m_services;
+    std::unique_ptr<frmMarigold> m_marigold;
+    std::unique_ptr<frmCards> m_cards;
+    std::unique_ptr<frmBacks> m_backs;
+    std::unique_ptr<frmHiScores> m_hiScores;
+    std::unique_ptr<frmTeamPic> m_teamPic;
+    std::unique_ptr<frmMenu> m_menu;
+    std::unique_ptr<frmCredits> m_credits;
+    std::unique_ptr<frmInstruct> m_instruct;
+    std::unique_ptr<frmAbout> m_about;
+};

@@ -1,0 +1,36 @@
+#include "framedwindow.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+
+FramedWindow::FramedWindow(const QString &name, const QString &caption, QSize clientSize,
+                           const QList<QLine> &frameLines, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_frameLines(frameLines)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFixedSize(clientSize);
+    QPalette blue = palette();
+    blue.setColor(QPalette::Window, QColor(0, 0, 255));
+    setPalette(blue);
+    setAutoFillBackground(true);
+}
+
+void FramedWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 5, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLines(m_frameLines);
+}
+
+void FramedWindow::closeEvent(QCloseEvent *event)
+{
+    // Hidden windows keep their state; only a close the player asked for runs the handler.
+    if (event->spontaneous() && isVisible()) {
+        event->ignore();
+        closeLikeButton();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLine>
+#include <QList>
+#include <QWidget>
+
+// A borderless blue window framed by four 5-pixel lines along its edges, standing in
+// for the title bar it does not have. Closing it by the window system's own means
+// (a keyboard close) runs the window's own way out, so nothing is left disabled.
+class FramedWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FramedWindow(const QString &name, const QString &caption, QSize clientSize,
+                 const QList<QLine> &frameLines, QWidget *parent = nullptr);
+
+protected:
+    // The handler of the button that closes this window.
+    virtual void closeLikeButton() = 0;
+
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QList<QLine> m_frameLines;
+};

@@ -1,0 +1,90 @@
+#include "frmbacks.h"
+
+#include "platform/designfonts.h"
+#include "platform/services.h"
+#include "records/recordfiles.h"
+#include "table/cardimage.h"
+#include "table/frmmarigold.h"
+#include "table/tableau.h"
+#include "windows/forms.h"
+#include "windows/frmmenu.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+frmBacks::frmBacks(Forms &forms)
+    : FramedWindow(QStringLiteral("frmBacks"), QStringLiteral("Change Cardbacks"), QSize(458, 298),
+                   {QLine(0, 2, 498, 2), QLine(0, 295, 458, 295), QLine(2, 0, 2, 298),
+                    QLine(455, 0, 455, 298)})
+    , m_forms(forms)
+{
+    for (int index = 0; index < BackCount; ++index) {
+        auto *image = new CardImage(this);
+        image->setObjectName(QStringLiteral("imgCardBack[%1]").arg(index));
+        image->setPicture(CardPicture::back(index));
+        image->move(16 + 88 * (index % 5), index < 5 ? 16 : 176);
+        connect(image, &CardImage::clicked, this, [this, index] { imgCardBack_Click(index); });
+        m_imgCardBack[index] = image;
+    }
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(320, 128, 81, 33);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(56, 128, 81, 33);
+    setTabOrder(cmdOK, cmdCancel);
+
+    Label1 = new QLabel(QStringLiteral("Highlight your card choice and click OK."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(152, 128, 137, 33);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setWordWrap(true);
+    Label1->setFont(DesignFonts::msSansSerif(9.75));
+    QPalette cyan = Label1->palette();
+    cyan.setColor(QPalette::WindowText, QColor(0, 255, 255));
+    Label1->setPalette(cyan);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmBacks::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmBacks::cmdCancel_Click);
+}
+
+void frmBacks::imgCardBack_Click(int Index)
+{
+    BackChoice = qint16(Index);
+    m_highlighted = true;
+    showHighlight();
+}
+
+void frmBacks::cmdOK_Click()
+{
+    m_forms.services().records->writeBackIndex(BackChoice);
+    const CardPicture back = imgCardBack(BackChoice)->picture();
+    frmMarigold *table = m_forms.marigold();
+    for (int spot = 0; spot < Tableau::SpotCount; ++spot)
+        table->imgSpot(spot)->setPicture(back);
+    hide();
+    m_forms.menu()->show();
+}
+
+void frmBacks::cmdCancel_Click()
+{
+    hide();
+    m_forms.menu()->show();
+}
+
+void frmBacks::closeLikeButton()
+{
+    cmdCancel_Click();
+}
+
+void frmBacks::showHighlight()
+{
+    // The outlines belong to the images, so they outlive repaints and reopening.
+    for (int index = 0; index < BackCount; ++index) {
+        const bool chosen = m_highlighted && index == BackChoice;
+        imgCardBack(index)->setOutline(!m_highlighted ? QColor()
+                                       : chosen       ? QColor(255, 0, 0)
+                                                      : QColor(0, 0, 0));
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "framedwindow.h"
+
+#include <array>
+
+class CardImage;
+class Forms;
+class QLabel;
+class QPushButton;
+
+// The card-back chooser. It also holds the ten back pictures for the whole run: the
+// table takes every face-down card's picture from imgCardBack.
+class frmBacks : public FramedWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BackCount = 10;
+
+    explicit frmBacks(Forms &forms);
+
+    CardImage *imgCardBack(int index) const { return m_imgCardBack.at(index); }
+    qint16 backChoice() const { return BackChoice; }
+
+    void imgCardBack_Click(int Index);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+protected:
+    void closeLikeButton() override;
+
+private:
+    void showHighlight();
+
+    Forms &m_forms;
+    std::array<CardImage *, BackCount> m_imgCardBack{};
+    QPushButton *cmdOK;
+    QPushButton *cmdCancel;
+    QLabel *Label1;
+
+    qint16 BackChoice = 0;
+    bool m_highlighted = false; // nothing is outlined until the player picks a back
+};

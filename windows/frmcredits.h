@@ -1,0 +1,12 @@
+#pragma once
+
+#include "infowindow.h"
+
+// Who made the game.
+class frmCredits : public InfoWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmCredits(Forms &forms);
+};

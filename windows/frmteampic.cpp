@@ -1,0 +1,35 @@
+#include "frmteampic.h"
+
+#include "assets/artwork.h"
+#include "picturebox.h"
+#include "table/frmmarigold.h"
+#include "windows/forms.h"
+
+#include <QPushButton>
+
+frmTeamPic::frmTeamPic(Forms &forms)
+    : FramedWindow(QStringLiteral("frmTeamPic"), QString(), QSize(319, 268),
+                   {QLine(0, 2, 317, 2), QLine(0, 265, 317, 265), QLine(2, 0, 2, 266),
+                    QLine(316, 0, 316, 266)})
+    , m_forms(forms)
+{
+    auto *picture = new PictureBox("Image1", {8, 8, 300, 208}, &Artwork::teamPicture, this);
+    picture->setAccessibleName(tr("The Marigold team"));
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(112, 224, 81, 33);
+    connect(cmdOK, &QPushButton::clicked, this, &frmTeamPic::cmdOK_Click);
+}
+
+void frmTeamPic::cmdOK_Click()
+{
+    frmMarigold *table = m_forms.marigold();
+    table->setEnabled(true);
+    hide();
+    table->setTeamPicClosed(1);
+}
+
+void frmTeamPic::closeLikeButton()
+{
+    cmdOK_Click();
+}

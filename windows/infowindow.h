@@ -1,0 +1,28 @@
+#pragma once
+
+#include "framedwindow.h"
+
+class Forms;
+class QLabel;
+class QPushButton;
+
+// An information window opened from the menu: fixed contents and an OK button that
+// goes back to the menu.
+class InfoWindow : public FramedWindow
+{
+    Q_OBJECT
+
+public:
+    void Command1_Click();
+
+protected:
+    InfoWindow(Forms &forms, const QString &name, const QString &caption, QSize clientSize,
+               const QList<QLine> &frameLines, QPoint okPosition);
+
+    QLabel *addLabel(const char *name, QRect geometry, const QString &text, QColor colour,
+                     const QFont &font, Qt::Alignment alignment);
+    void closeLikeButton() override;
+
+    Forms &m_forms;
+    QPushButton *Command1;
+};
