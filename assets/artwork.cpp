@@ -100,9 +100,9 @@ void drawWindowIcon(QPainter &painter)
     // Design box 32 x 32.
     painter.setPen(QPen(QColor(0x1e, 0x5a, 0x1e), 0.6));
     painter.setBrush(QColor(0x4c, 0x9a, 0x3a));
-    painter.drawPath(leafShape(QPointF(16, 17), 15, 4.2, 140));
-    painter.drawPath(leafShape(QPointF(16, 17), 15, 4.2, 40));
-    MarigoldFlower::paint(painter, QPointF(16, 15), 14);
+    painter.drawPath(leafShape(QPointF(16, 20), 15.5, 4.4, 155));
+    painter.drawPath(leafShape(QPointF(16, 20), 15.5, 4.4, 25));
+    MarigoldFlower::paint(painter, QPointF(16, 14.5), 13.2);
 }
 
 void drawMenuIcon(QPainter &painter)
