@@ -198,7 +198,7 @@ void frmHiScores::cmdClear_Click()
 void frmHiScores::closeEvent(QCloseEvent *event)
 {
     // Closing through the frame is the same as OK: the table must come back to life.
-    if (event->spontaneous()) {
+    if (isVisible()) {
         event->ignore();
         cmdOkay_Click();
         return;

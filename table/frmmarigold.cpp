@@ -503,7 +503,7 @@ void frmMarigold::cmdExit_Click()
     if (m_closing)
         return;
     m_closing = true;
-    m_forms.closeAll();
+    m_forms.hideAll();
     QCoreApplication::quit();
 }
 

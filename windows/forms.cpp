@@ -81,13 +81,13 @@ void Forms::unloadAbout()
         m_about.release()->deleteLater();
 }
 
-void Forms::closeAll()
+void Forms::hideAll()
 {
     const QList<QWidget *> windows = {m_about.get(),   m_instruct.get(), m_credits.get(),
                                       m_menu.get(),    m_teamPic.get(),  m_hiScores.get(),
                                       m_backs.get(),   m_cards.get(),    m_marigold.get()};
     for (QWidget *window : windows) {
         if (window)
-            window->close();
+            window->hide();
     }
 }

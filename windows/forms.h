@@ -42,8 +42,8 @@ public:
     bool isAboutLoaded() const { return bool(m_about); }
     void unloadAbout();
 
-    // Closes every window, as leaving the game does.
-    void closeAll();
+    // Takes every window off the screen, as leaving the game does.
+    void hideAll();
 
 private:
     Services m_services;

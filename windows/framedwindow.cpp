@@ -26,8 +26,9 @@ void FramedWindow::paintEvent(QPaintEvent *)
 
 void FramedWindow::closeEvent(QCloseEvent *event)
 {
-    // Hidden windows keep their state; only a close the player asked for runs the handler.
-    if (event->spontaneous() && isVisible()) {
+    // The window is only ever hidden, never destroyed, and a close the player asks for
+    // runs the window's own way out.
+    if (isVisible()) {
         event->ignore();
         closeLikeButton();
         return;
