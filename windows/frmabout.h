@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+
+class Forms;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The about box: title, version, a word on the game, and a way into the system's own
+// information program. It is unloaded whenever it closes, so each opening starts fresh.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmAbout(Forms &forms);
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    // Finds the system-information program through the registry and starts it, or
+    // tells the player it cannot be had.
+    void StartSysInfo();
+
+    // Reads one value of the key KeyName under the predefined key KeyRoot. A string
+    // is copied and a 32-bit number written in decimal; a value of any other type
+    // leaves KeyVal as it was. False, with KeyVal emptied, when the key or value is
+    // missing or the value is longer than 1024 bytes.
+    bool GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,
+                     QString &KeyVal);
+
+    // Escape answers like OK.
+    void reject() override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *addLabel(const char *name, QRect geometry, const QString &text, bool black);
+
+    Forms &m_forms;
+    QFrame *picIcon;
+    QLabel *lblTitle;
+    QLabel *lblVersion;
+    QLabel *lblDescription;
+    QLabel *lblDisclaimer;
+    QPushButton *cmdOK;
+    QPushButton *cmdSysInfo;
+};
