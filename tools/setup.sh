@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Brings a Debian 12 machine up to what Marigold needs, builds it, and then either
+# starts the game (`play`, the default) or runs the whole test suite (`test`).
+set -euo pipefail
+
+mode=${1:-play}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MARIGOLD_BUILD_DIR:-$root/build}
+
+packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+          fonts-beteckna fonts-liberation2)
+case $mode in
+    play) ;;
+    test) packages+=(g++-mingw-w64-x86-64-posix) ;;
+    *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j"$(nproc)"
+
+case $mode in
+    play)
+        # The game keeps its records in the folder it starts in.
+        records=${XDG_DATA_HOME:-$HOME/.local/share}/marigold
+        mkdir -p "$records"
+        cd "$records"
+        exec "$build/marigold"
+        ;;
+    test)
+        cd "$build"
+        QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
+            ctest --output-on-failure -j"$(nproc)"
+        ;;
+esac
