@@ -11,7 +11,6 @@
 #include "windows/frmmenu.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -226,16 +225,4 @@ void frmAbout::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(QRect(QPoint(6, 163), QPoint(377, 163)), QColor(128, 128, 128));
     painter.fillRect(QRect(QPoint(7, 164), QPoint(377, 165)), QColor(255, 255, 255));
-}
-
-void frmAbout::closeEvent(QCloseEvent *event)
-{
-    // The close box leads back to the menu as OK does; a close the program itself asks
-    // for, as when the game ends, only closes.
-    if (event->spontaneous() && isVisible()) {
-        event->ignore();
-        cmdOK_Click();
-        return;
-    }
-    QWidget::closeEvent(event);
 }

@@ -31,12 +31,12 @@ public:
     bool GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
-    // Escape answers like OK.
+    // Escape and every way of closing the box answer like OK, so the player is never
+    // left with the table disabled and nothing on screen.
     void reject() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLabel *addLabel(const char *name, QRect geometry, const QString &text, bool black);
