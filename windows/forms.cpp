@@ -13,10 +13,14 @@
 namespace {
 
 template<typename Window>
-Window *loaded(std::unique_ptr<Window> &window, Forms &forms)
+Window *loaded(std::unique_ptr<Window> &window, Forms &forms, const QWidget *table)
 {
     if (!window)
         window = std::make_unique<Window>(forms);
+    // Secondary windows open over the middle of the table, where the player is looking;
+    // one made before the table was on screen is placed the first time it is asked for after.
+    if (table && table->isVisible() && !window->testAttribute(Qt::WA_Moved))
+        window->move(table->geometry().center() - window->rect().center());
     return window.get();
 }
 
@@ -31,47 +35,47 @@ Forms::~Forms() = default;
 
 frmMarigold *Forms::marigold()
 {
-    return loaded(m_marigold, *this);
+    return loaded(m_marigold, *this, nullptr);
 }
 
 frmCards *Forms::cards()
 {
-    return loaded(m_cards, *this);
+    return loaded(m_cards, *this, m_marigold.get());
 }
 
 frmBacks *Forms::backs()
 {
-    return loaded(m_backs, *this);
+    return loaded(m_backs, *this, m_marigold.get());
 }
 
 frmHiScores *Forms::hiScores()
 {
-    return loaded(m_hiScores, *this);
+    return loaded(m_hiScores, *this, m_marigold.get());
 }
 
 frmTeamPic *Forms::teamPic()
 {
-    return loaded(m_teamPic, *this);
+    return loaded(m_teamPic, *this, m_marigold.get());
 }
 
 frmMenu *Forms::menu()
 {
-    return loaded(m_menu, *this);
+    return loaded(m_menu, *this, m_marigold.get());
 }
 
 frmCredits *Forms::credits()
 {
-    return loaded(m_credits, *this);
+    return loaded(m_credits, *this, m_marigold.get());
 }
 
 frmInstruct *Forms::instruct()
 {
-    return loaded(m_instruct, *this);
+    return loaded(m_instruct, *this, m_marigold.get());
 }
 
 frmAbout *Forms::about()
 {
-    return loaded(m_about, *this);
+    return loaded(m_about, *this, m_marigold.get());
 }
 
 void Forms::unloadAbout()
