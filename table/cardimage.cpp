@@ -63,7 +63,6 @@ CardImage::CardImage(QWidget *parent)
         return true;
     }();
     Q_UNUSED(factoryInstalled);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     resize(CardPainter::Width, CardPainter::Height);
 }
 

@@ -194,9 +194,8 @@ void frmMarigold::Form_Load()
     m_state.RoundNum = 1;
     m_state.Score = 0;
     Timer1->setEnabled(false);
-    for (QWidget *control : {static_cast<QWidget *>(lblSpot0), static_cast<QWidget *>(lblSpot1),
-                             static_cast<QWidget *>(lblBonuslbl), static_cast<QWidget *>(lblBonus),
-                             static_cast<QWidget *>(cmdTake)})
+    for (QWidget *control : std::initializer_list<QWidget *>{lblSpot0, lblSpot1, lblBonuslbl,
+                                                             lblBonus, cmdTake})
         control->hide();
     m_state.HighScore = records.readTopScore();
     showHighScore(m_state.HighScore);

@@ -75,6 +75,17 @@ private:
                 click(19);
             }
         }
+        // Round 1 taken at once (3000), then runs of 10 and 3 cards in round 2 (6100),
+        // and `seconds` off its clock: each second taken is 50 less time bonus.
+        void intoSecondRoundAt9100(int seconds)
+        {
+            click("cmdDeal");
+            click("cmdTake");
+            playRun(10);
+            click(27);
+            playRun(3);
+            clock.advance(std::chrono::seconds(seconds));
+        }
         // Takes every tableau card but `left` off the table.
         void clearAllBut(int left)
         {
@@ -161,12 +172,7 @@ void tst_Game::secondRoundDecidesOnTheBonusRound()
     QFETCH(QString, finalScore);
     QFETCH(bool, bonusRound);
     Game game;
-    game.click("cmdDeal");
-    game.click("cmdTake"); // 60 seconds left: 3000
-    game.playRun(10);      // 5500
-    game.click(27);
-    game.playRun(3);       // 600
-    game.clock.advance(std::chrono::seconds(secondsTaken));
+    game.intoSecondRoundAt9100(secondsTaken);
     game.watchCaptions();
     game.click("cmdTake");
     if (bonusRound) {
@@ -209,12 +215,7 @@ void tst_Game::teamPictureWaitsOnlyAtExactly11000()
     QFETCH(int, secondsTaken);
     QFETCH(bool, picture);
     Game game;
-    game.click("cmdDeal");
-    game.click("cmdTake");
-    game.playRun(10);
-    game.click(27);
-    game.playRun(3);
-    game.clock.advance(std::chrono::seconds(secondsTaken));
+    game.intoSecondRoundAt9100(secondsTaken);
 
     int pausesWithPicture = 0;
     bool tableDisabledDuringWait = false;

@@ -53,6 +53,14 @@ private Q_SLOTS:
     void windowLayout();
 
 private:
+    // A full table with a best run of 9, shown through the High Scores button.
+    static void openFullTable(GameFixture &game)
+    {
+        game.writeFile("zelscores.dat", scoresFile(FullTable));
+        game.writeFile("names.dat", namesFile(FullNames));
+        game.writeFile("zelruntot.dat", QByteArray::fromHex("0900"));
+        game.click("cmdScores");
+    }
     static QStringList shownNames(frmHiScores *window);
     static QStringList shownScores(frmHiScores *window);
 };
@@ -206,10 +214,7 @@ void tst_HiScores::typedNamesAreStoredAsShown()
 void tst_HiScores::clearEmptiesTheTableAndTheBestRun()
 {
     GameFixture game;
-    game.writeFile("zelscores.dat", scoresFile(FullTable));
-    game.writeFile("names.dat", namesFile(FullNames));
-    game.writeFile("zelruntot.dat", QByteArray::fromHex("0900"));
-    game.click("cmdScores");
+    openFullTable(game);
     frmHiScores *window = game.forms->hiScores();
     QCOMPARE(shownScores(window).first(), QStringLiteral("900"));
     QCOMPARE(shownNames(window).at(1), QStringLiteral("Ben            "));
@@ -231,10 +236,7 @@ void tst_HiScores::clearEmptiesTheTableAndTheBestRun()
 void tst_HiScores::clearAnsweredNoChangesNothing()
 {
     GameFixture game;
-    game.writeFile("zelscores.dat", scoresFile(FullTable));
-    game.writeFile("names.dat", namesFile(FullNames));
-    game.writeFile("zelruntot.dat", QByteArray::fromHex("0900"));
-    game.click("cmdScores");
+    openFullTable(game);
     game.prompts.questionAnswers = {false};
     QTest::mouseClick(game.forms->hiScores()->findChild<QPushButton *>("cmdClear"), Qt::LeftButton);
     QCOMPARE(game.prompts.questions.size(), 1);

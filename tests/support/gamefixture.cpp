@@ -65,9 +65,9 @@ QPushButton *GameFixture::button(const char *name)
     return found;
 }
 
-QString GameFixture::labelText(QLabel *label)
+QString GameFixture::text(const char *labelName)
 {
-    return label->text();
+    return label(labelName)->text();
 }
 
 QList<int> GameFixture::clickableSpots()

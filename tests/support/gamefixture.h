@@ -32,8 +32,7 @@ public:
     CardImage *spot(int index);
     QLabel *label(const char *name);
     QPushButton *button(const char *name);
-    QString text(const char *labelName) { return labelText(label(labelName)); }
-    static QString labelText(QLabel *label);
+    QString text(const char *labelName);
 
     // The spots that would answer a click now.
     QList<int> clickableSpots();
