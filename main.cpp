@@ -12,8 +12,6 @@
 
 int main(int argc, char *argv[])
 {
-    // A browser module loaded later shares its GL context with ours only if asked first.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marigold"));
     QApplication::setApplicationVersion(QStringLiteral(MARIGOLD_VERSION));

@@ -515,14 +515,17 @@ void drawCreditsArt(QPainter &painter)
 
 } // namespace
 
+// Only the sizes a title bar and task bar ask for: the table shows its icon at
+// start-up, where every millisecond counts. The desktop's larger icons are painted
+// at build time instead.
 QIcon windowIcon()
 {
-    return iconFromSizes({16, 24, 32, 48, 64, 128}, 32, drawWindowIcon);
+    return iconFromSizes({16, 24, 32, 48}, 32, drawWindowIcon);
 }
 
 QIcon menuIcon()
 {
-    return iconFromSizes({16, 24, 32, 48, 64}, 32, drawMenuIcon);
+    return iconFromSizes({16, 24, 32, 48}, 32, drawMenuIcon);
 }
 
 QIcon smallIcon()
