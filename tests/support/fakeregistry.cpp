@@ -2,56 +2,37 @@
 
 #include <algorithm>
 
-void FakeRegistry::addKey(quint32 root, const QByteArray &key)
+void FakeRegistry::setValue(const QByteArray &key, const QByteArray &name, quint32 type,
+                            const QByteArray &bytes)
 {
-    m_keys[{root, key.toLower()}];
+    m_keys[key][name] = {type, bytes};
 }
 
-void FakeRegistry::setValue(quint32 root, const QByteArray &key, const QByteArray &name,
-                            quint32 type, const QByteArray &bytes)
+long FakeRegistry::openKey(quint32 root, const QByteArray &subKey, quint32, Handle *key)
 {
-    m_keys[{root, key.toLower()}][name.toLower()] = {type, bytes};
-}
-
-void FakeRegistry::setString(quint32 root, const QByteArray &key, const QByteArray &name,
-                             const QByteArray &text)
-{
-    setValue(root, key, name, RegSz, text + '\0');
-}
-
-long FakeRegistry::openKey(quint32 root, const QByteArray &subKey, quint32 access, Handle *key)
-{
-    m_access.append(access);
-    const KeyId id{root, subKey.toLower()};
-    if (!m_keys.contains(id)) {
-        *key = 0;
+    *key = 0;
+    if (root != HKeyLocalMachine || !m_keys.contains(subKey))
         return ErrorFileNotFound;
-    }
     *key = m_nextHandle++;
-    m_open.insert(*key, id);
+    m_open.insert(*key, subKey);
     return ErrorSuccess;
 }
 
 long FakeRegistry::queryValue(Handle key, const QByteArray &valueName, quint32 *type,
                               QByteArray *data, quint32 *size)
 {
-    const auto open = m_open.constFind(key);
-    if (open == m_open.cend())
+    if (!m_open.contains(key))
         return ErrorInvalidHandle;
-    const Values &values = m_keys.value(*open);
-    const auto found = values.constFind(valueName.toLower());
-    if (found == values.cend())
+    const QHash<QByteArray, Value> values = m_keys.value(m_open.value(key));
+    if (!values.contains(valueName))
         return ErrorFileNotFound;
-
-    const quint32 capacity = data ? quint32(qMin<qsizetype>(*size, data->size())) : 0;
-    if (type)
-        *type = found->type;
-    *size = quint32(found->bytes.size());
-    if (!data)
-        return ErrorSuccess;
+    const Value value = values.value(valueName);
+    const quint32 capacity = *size;
+    *type = value.type;
+    *size = quint32(value.bytes.size());
     if (*size > capacity)
         return ErrorMoreData;
-    std::copy(found->bytes.cbegin(), found->bytes.cend(), data->begin());
+    std::copy(value.bytes.cbegin(), value.bytes.cend(), data->begin());
     return ErrorSuccess;
 }
 
