@@ -520,12 +520,12 @@ void drawCreditsArt(QPainter &painter)
 // at build time instead.
 QIcon windowIcon()
 {
-    return iconFromSizes({16, 24, 32, 48}, 32, drawWindowIcon);
+    return iconFromSizes({16, 32}, 32, drawWindowIcon);
 }
 
 QIcon menuIcon()
 {
-    return iconFromSizes({16, 24, 32, 48}, 32, drawMenuIcon);
+    return iconFromSizes({16, 32}, 32, drawMenuIcon);
 }
 
 QIcon smallIcon()
