@@ -2,6 +2,7 @@
 #include "support/fakeprogramlauncher.h"
 #include "support/fakeprompts.h"
 #include "support/fakeregistry.h"
+#include "platform/portableregistry.h"
 #include "platform/services.h"
 #include "records/recordfiles.h"
 #include "windows/forms.h"
@@ -9,6 +10,7 @@
 #include "windows/frmmenu.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void showsSameCaptionsEachTimeItIsOpened();
     void closingUnloadsAndShowsMenu_data();
     void closingUnloadsAndShowsMenu();
+    void portableRegistryNamesTheFirstToolOnThePath();
 };
 
 void tst_About::readsKeyValue_data()
@@ -216,6 +219,33 @@ void tst_About::closingUnloadsAndShowsMenu()
     QVERIFY(fixture.forms.menu()->isVisible());
     AboutFixture::deleteUnloadedWindows();
     QVERIFY(box.isNull());
+}
+
+void tst_About::portableRegistryNamesTheFirstToolOnThePath()
+{
+    QTemporaryDir tools;
+    for (const QString &name : {QStringLiteral("cpu-x"), QStringLiteral("hardinfo")}) {
+        QFile tool(tools.filePath(name));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    }
+    PortableRegistry registry({tools.path()});
+    Registry::Handle key = 0;
+    QCOMPARE(registry.openKey(Registry::HKeyLocalMachine, MsInfoKey, 0x2003F, &key),
+             Registry::ErrorSuccess);
+    quint32 type = 0;
+    QByteArray data(1024, '\0');
+    quint32 size = 1024;
+    QCOMPARE(registry.queryValue(key, "PATH", &type, &data, &size), Registry::ErrorSuccess);
+    QCOMPARE(type, Registry::RegSz);
+    // hardinfo comes before cpu-x in the list, and the size counts the closing NUL.
+    QCOMPARE(data.left(size), tools.filePath(QStringLiteral("hardinfo")).toLocal8Bit() + '\0');
+    QCOMPARE(registry.closeKey(key), Registry::ErrorSuccess);
+
+    QTemporaryDir empty;
+    PortableRegistry bare({empty.path()});
+    QCOMPARE(bare.openKey(Registry::HKeyLocalMachine, MsInfoKey, 0x2003F, &key),
+             Registry::ErrorFileNotFound);
 }
 
 QTEST_MAIN(tst_About)
