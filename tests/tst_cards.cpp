@@ -21,8 +21,6 @@ private Q_SLOTS:
     void shuffleIsUniformInEverySlot();
     void shuffleOrderIsPinnedForASeed();
     void generatorNeverReachesOne();
-    void moveRule_data();
-    void moveRule();
     void roundDecision_data();
     void roundDecision();
     void coverTableMatchesTheRows();
@@ -126,30 +124,6 @@ void tst_Cards::generatorNeverReachesOne()
     constexpr float Largest = float(16777215) / 16777216.0f;
     QVERIFY(Largest < 1.0f);
     QCOMPARE(int(double(Largest) * 52.0), 51);
-}
-
-void tst_Cards::moveRule_data()
-{
-    QTest::addColumn<int>("clicked");
-    QTest::addColumn<double>("waste");
-    QTest::addColumn<bool>("legal");
-    QTest::newRow("ace on a king") << 1 << 13.0 << true;
-    QTest::newRow("king on an ace") << 13 << 1.0 << true;
-    QTest::newRow("two on an ace") << 2 << 1.0 << true;
-    QTest::newRow("six on a seven") << 6 << 7.0 << true;
-    QTest::newRow("eight on a seven") << 8 << 7.0 << true;
-    QTest::newRow("ace on a queen") << 1 << 12.0 << false;
-    QTest::newRow("queen on an ace") << 12 << 1.0 << false;
-    QTest::newRow("seven on a seven") << 7 << 7.0 << false;
-    QTest::newRow("nine on a seven") << 9 << 7.0 << false;
-}
-
-void tst_Cards::moveRule()
-{
-    QFETCH(int, clicked);
-    QFETCH(double, waste);
-    QFETCH(bool, legal);
-    QCOMPARE(Rules::isLegalMove(clicked, waste), legal);
 }
 
 void tst_Cards::roundDecision_data()

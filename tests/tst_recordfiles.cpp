@@ -24,9 +24,7 @@ private Q_SLOTS:
     void backIndexIsTwoBytes();
     void namesUseWindows1252_data();
     void namesUseWindows1252();
-    void namesAreCutAtFifteenCharacters_data();
-    void namesAreCutAtFifteenCharacters();
-    void highScoreInsertion();
+    void cutNeverSplitsACharacter();
     void readOnlyFolderKeepsOldFilesAndTellsOnce();
     void folderInPlaceOfAFileIsReported();
     void unreadableTableIsNotOverwritten();
@@ -184,46 +182,12 @@ void tst_RecordFiles::namesUseWindows1252()
     QCOMPARE(stored, bytes + QByteArray(15 - bytes.size(), ' '));
 }
 
-void tst_RecordFiles::namesAreCutAtFifteenCharacters_data()
+void tst_RecordFiles::cutNeverSplitsACharacter()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("twenty letters keep their first fifteen")
-        << QStringLiteral("ABCDEFGHIJKLMNOPQRST") << QStringLiteral("ABCDEFGHIJKLMNO");
-    QTest::newRow("two letters are padded") << QStringLiteral("AB")
-                                            << QStringLiteral("AB             ");
-    QTest::newRow("spaces only are kept as typed") << QStringLiteral("   ")
-                                                   << QString(15, QLatin1Char(' '));
-    QTest::newRow("a character outside the basic plane is never split")
-        << QStringLiteral("ABCDEFGHIJKLMN🂡X") << QStringLiteral("ABCDEFGHIJKLMN🂡");
-}
-
-void tst_RecordFiles::namesAreCutAtFifteenCharacters()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    QCOMPARE(HighScoreTable::fittedName(typed), stored);
-    QCOMPARE(CodePage1252::encode(HighScoreTable::fittedName(typed)).size(), 15);
-}
-
-void tst_RecordFiles::highScoreInsertion()
-{
-    HighScoreTable table;
-    const QList<int> scores = {900, 800, 700, 600, 500, 400, 300, 200, 100, 50};
-    for (int k = 1; k <= 10; ++k)
-        table.setEntry(k, {scores[k - 1], HighScoreTable::fittedName(QString::number(k))});
-
-    QCOMPARE(table.placeFor(800), 3); // below the 800 already there
-    QCOMPARE(table.placeFor(50), 0);  // equal to the last entry: enters nowhere
-    QCOMPARE(table.placeFor(51), 10);
-    QCOMPARE(table.placeFor(901), 1);
-
-    table.insert(3, 800, QStringLiteral("New"));
-    QCOMPARE(table.entry(2).score, 800);
-    QCOMPARE(table.entry(2).name.trimmed(), QStringLiteral("2"));
-    QCOMPARE(table.entry(3).name.trimmed(), QStringLiteral("New"));
-    QCOMPARE(table.entry(4).score, 700);
-    QCOMPARE(table.entry(10).score, 100); // 50 dropped out
+    // Fifteen characters, the last outside the basic plane: two UTF-16 units, one byte.
+    const QString fitted = HighScoreTable::fittedName(QStringLiteral("ABCDEFGHIJKLMN🂡X"));
+    QCOMPARE(fitted, QStringLiteral("ABCDEFGHIJKLMN🂡"));
+    QCOMPARE(CodePage1252::encode(fitted), QByteArray("ABCDEFGHIJKLMN?"));
 }
 
 void tst_RecordFiles::readOnlyFolderKeepsOldFilesAndTellsOnce()
