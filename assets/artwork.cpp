@@ -1,6 +1,7 @@
 #include "artwork.h"
 
 #include "marigoldflower.h"
+#include "table/cardpainter.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -57,42 +58,10 @@ QPainterPath leafShape(QPointF base, qreal length, qreal width, qreal angleDegre
     return place.map(leaf);
 }
 
-// A heart small enough for an icon, in a 10 x 10 box.
-QPainterPath iconHeart(QPointF centre, qreal size)
+// A suit symbol of the cards, `size` across, centred on `centre`.
+QPainterPath iconSuit(Card::Suit suit, QPointF centre, qreal size)
 {
-    QPainterPath path;
-    path.moveTo(5, 9.6);
-    path.cubicTo(3.4, 8, 0, 5.8, 0, 3);
-    path.cubicTo(0, 1, 1.4, 0, 2.7, 0);
-    path.cubicTo(4, 0, 4.8, 0.9, 5, 2);
-    path.cubicTo(5.2, 0.9, 6, 0, 7.3, 0);
-    path.cubicTo(8.6, 0, 10, 1, 10, 3);
-    path.cubicTo(10, 5.8, 6.6, 8, 5, 9.6);
-    path.closeSubpath();
-    QTransform place;
-    place.translate(centre.x() - size / 2, centre.y() - size / 2);
-    place.scale(size / 10, size / 10);
-    return place.map(path);
-}
-
-QPainterPath iconSpade(QPointF centre, qreal size)
-{
-    QPainterPath path;
-    path.moveTo(5, 0);
-    path.cubicTo(3.6, 2, 0, 3.8, 0, 6.2);
-    path.cubicTo(0, 7.6, 1.1, 8.4, 2.4, 8.4);
-    path.cubicTo(3.4, 8.4, 4.3, 7.9, 4.7, 7.1);
-    path.cubicTo(4.6, 8.6, 4, 9.4, 3, 10);
-    path.lineTo(7, 10);
-    path.cubicTo(6, 9.4, 5.4, 8.6, 5.3, 7.1);
-    path.cubicTo(5.7, 7.9, 6.6, 8.4, 7.6, 8.4);
-    path.cubicTo(8.9, 8.4, 10, 7.6, 10, 6.2);
-    path.cubicTo(10, 3.8, 6.4, 2, 5, 0);
-    path.closeSubpath();
-    QTransform place;
-    place.translate(centre.x() - size / 2, centre.y() - size / 2);
-    place.scale(size / 10, size / 10);
-    return place.map(path);
+    return CardPainter::suitShape(suit, QRectF(centre.x() - size / 2, centre.y() - size / 2, size, size));
 }
 
 void drawWindowIcon(QPainter &painter)
@@ -136,7 +105,7 @@ void drawMenuIcon(QPainter &painter)
     painter.drawRoundedRect(card, 1.8, 1.8);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xd4, 0x06, 0x06));
-    painter.drawPath(iconHeart(card.center() + QPointF(0, 0.8), 9.5));
+    painter.drawPath(iconSuit(Card::Suit::Hearts, card.center() + QPointF(0, 0.8), 9.5));
     painter.restore();
 }
 
@@ -332,7 +301,7 @@ void drawPerson(QPainter &painter, const Person &person, qreal ground)
             painter.drawRoundedRect(card, 1.5, 1.5);
             painter.setPen(Qt::NoPen);
             painter.setBrush(i == 1 ? QColor(0x14, 0x14, 0x14) : QColor(0xd4, 0x06, 0x06));
-            painter.drawPath(i == 1 ? iconSpade(card.center(), 7) : iconHeart(card.center(), 7));
+            painter.drawPath(iconSuit(i == 1 ? Card::Suit::Spades : Card::Suit::Hearts, card.center(), 7));
             painter.restore();
         }
     }

@@ -535,14 +535,18 @@ void paintFace(QPainter &painter, int cardNumber)
     paintRank(painter, Card::rankLabel(Card::rank(cardNumber)), ink);
 
     // The symbol fills a box under the word, centred across the card.
-    const QRectF box(Width / 2.0 - 25, 36, 50, 54);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawPath(suitShape(Card::suit(cardNumber), QRectF(Width / 2.0 - 25, 36, 50, 54)));
+    painter.restore();
+}
+
+QPainterPath suitShape(Card::Suit suit, const QRectF &box)
+{
     QTransform toBox;
     toBox.translate(box.left(), box.top());
     toBox.scale(box.width() / 100.0, box.height() / 100.0);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ink);
-    painter.drawPath(toBox.map(suitPath(Card::suit(cardNumber))));
-    painter.restore();
+    return toBox.map(suitPath(suit));
 }
 
 void paintBack(QPainter &painter, int backNumber)

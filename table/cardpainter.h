@@ -1,5 +1,10 @@
 #pragma once
 
+#include "card.h"
+
+#include <QPainterPath>
+#include <QRectF>
+
 class QPainter;
 
 // Vector artwork of the cards, drawn in logical card coordinates (75 x 100), so that
@@ -15,5 +20,8 @@ void paintFace(QPainter &painter, int cardNumber);
 
 // One of the ten card backs, 0 to 9.
 void paintBack(QPainter &painter, int backNumber);
+
+// A suit's symbol, as on the faces, filling `box`.
+QPainterPath suitShape(Card::Suit suit, const QRectF &box);
 
 } // namespace CardPainter
