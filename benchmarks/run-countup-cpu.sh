@@ -10,8 +10,8 @@
 # COUNTUP_SHOT where the screenshot taken ~3 s into the count-up goes (default /tmp/countup.png).
 set -euo pipefail
 
-source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build_dir=${BENCH_BUILD_DIR:-/tmp/marigold-bench-build}
+# shellcheck source=benchmarks/xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 shot=${COUNTUP_SHOT:-/tmp/countup.png}
 limit_percent=2
 window_seconds=11
@@ -24,24 +24,6 @@ done
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build_dir" -j2 --target marigold >/dev/null
 
-xvfb_pid=
-game_pid=
-scratch=$(mktemp -d)
-# shellcheck disable=SC2317 # run by the EXIT trap
-cleanup() {
-    if [[ -n $game_pid ]]; then
-        kill "$game_pid" 2>/dev/null || true
-        wait "$game_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
 # Sleeps in the background so that a stop request is acted on at once.
 nap() {
     sleep "$1" &
@@ -53,23 +35,13 @@ die() {
     exit 2
 }
 
-# With no window manager on this server the table sits where it asks to, unframed.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $scratch/display ]] && break
-    nap 0.05
-done
-[[ -s $scratch/display ]] || die "Xvfb did not start"
-DISPLAY=":$(<"$scratch/display")"
-export DISPLAY
-mkdir -m 700 "$scratch/runtime" "$scratch/records"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-export QT_QPA_PLATFORM=xcb
+start_xserver run-countup-cpu
+mkdir -m 700 "$scratch/records"
 
 # Records live in the working directory; a fresh one means a fresh game.
 (cd "$scratch/records" && exec "$build_dir/marigold") 2>"$scratch/game.log" &
 game_pid=$!
+started "$game_pid"
 
 window=
 for _ in $(seq 200); do
