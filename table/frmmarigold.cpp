@@ -238,12 +238,14 @@ void frmMarigold::ReSetCards()
         imgSpot(spot)->show();
         imgSpot(spot)->setClickable(false);
     }
-    frmCards *cards = m_forms.cards();
-    for (int spot : {19, 20, 23, 24, 25, Tableau::WasteSpot}) {
+    auto turnUp = [this](int spot) {
         imgSpot(spot)->setClickable(true);
         imgSpot(spot)->show();
-        imgSpot(spot)->setPicture(cards->imgCard(imgSpot(spot)->tag().toInt() - 1)->picture());
-    }
+        imgSpot(spot)->setPicture(facePicture(tagNumber(spot)));
+    };
+    for (int spot : Tableau::DealtFaceUp)
+        turnUp(spot);
+    turnUp(Tableau::WasteSpot); // made unclickable again below
     for (int i = 0; i < Tableau::StockSize; ++i)
         m_state.Stock[i] = qint16(Shuffle::Deck(i + 28));
     CardImage *stock = imgSpot(Tableau::StockSpot);
@@ -256,6 +258,11 @@ void frmMarigold::ReSetCards()
     lblScore->setText(number(m_state.Score));
     lblRun->setText(QStringLiteral("0"));
     setStockCount(Tableau::StockSize);
+}
+
+CardPicture frmMarigold::facePicture(int cardNumber) const
+{
+    return m_forms.cards()->imgCard(cardNumber - 1)->picture();
 }
 
 CardPicture frmMarigold::backPicture() const
@@ -274,6 +281,11 @@ void frmMarigold::setStockCount(int count)
 
 // Cards and the tableau
 
+qint16 frmMarigold::tagNumber(int spot) const
+{
+    return qint16(std::lround(imgSpot(spot)->tag().toDouble()));
+}
+
 void frmMarigold::GetGameVal()
 {
     m_state.GameVal = qint16(Card::rank(m_state.CardNum));
@@ -281,10 +293,9 @@ void frmMarigold::GetGameVal()
 
 void frmMarigold::SpotTag()
 {
-    CardImage *waste = imgSpot(Tableau::WasteSpot);
-    m_state.CardNum = qint16(std::lround(waste->tag().toDouble()));
+    m_state.CardNum = tagNumber(Tableau::WasteSpot);
     GetGameVal();
-    waste->setTag(number(m_state.GameVal));
+    imgSpot(Tableau::WasteSpot)->setTag(number(m_state.GameVal));
 }
 
 void frmMarigold::SpotOpen(int spot)
@@ -297,8 +308,7 @@ void frmMarigold::SpotOpen(int spot)
             return;
     }
     imgSpot(spot)->setClickable(true);
-    const int cardNumber = imgSpot(spot)->tag().toInt();
-    imgSpot(spot)->setPicture(m_forms.cards()->imgCard(cardNumber - 1)->picture());
+    imgSpot(spot)->setPicture(facePicture(tagNumber(spot)));
 }
 
 void frmMarigold::EnableOpenCards()
@@ -323,7 +333,7 @@ void frmMarigold::imgSpot_Click(int Index)
         FlipCard();
         return;
     }
-    m_state.CardNum = qint16(std::lround(imgSpot(Index)->tag().toDouble()));
+    m_state.CardNum = tagNumber(Index);
     GetGameVal();
     m_state.SpotNum = qint16(Index);
     const double wasteRank = imgSpot(Tableau::WasteSpot)->tag().toDouble();
@@ -357,7 +367,7 @@ void frmMarigold::FlipCard()
         return;
     const int card = m_state.Stock[m_state.NextStock];
     CardImage *waste = imgSpot(Tableau::WasteSpot);
-    waste->setPicture(m_forms.cards()->imgCard(card - 1)->picture());
+    waste->setPicture(facePicture(card));
     waste->setTag(number(card));
     SpotTag();
     m_state.CurRun = 0;

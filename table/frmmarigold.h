@@ -57,6 +57,8 @@ private:
 
     void Form_Load();
     void ReSetCards();
+    // A spot's tag read as a whole number: a card number, or the waste card's rank.
+    qint16 tagNumber(int spot) const;
     void GetGameVal();
     void SpotTag();
     void SpotOpen(int spot);
@@ -71,6 +73,8 @@ private:
     bool Pause1();
     bool Pause2();
 
+    // Pictures come from the picture-holding windows, never straight from the painter.
+    CardPicture facePicture(int cardNumber) const;
     CardPicture backPicture() const;
     void setStockCount(int count);
 

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void clearingTheTableDuringTimeBonusStartsNoSecondRoundEnd();
     void clearingTheTableAfterGameOverDealsNothing();
     void wholeGameOnTheClockEntersTheHighScores();
+    void closingTheTableDuringACountUpEndsTheGameThere();
 
 private:
     struct Game : GameFixture
@@ -548,6 +549,25 @@ void tst_Game::wholeGameOnTheClockEntersTheHighScores()
     QVERIFY(!scores->close());
     QVERIFY(game.table()->isEnabled());
     QVERIFY(scores->isHidden());
+}
+
+void tst_Game::closingTheTableDuringACountUpEndsTheGameThere()
+{
+    Game game;
+    game.click("cmdDeal");
+    game.watchCaptions();
+    auto watch = game.clock.onPause;
+    game.clock.onPause = [&](std::chrono::milliseconds length) {
+        watch(length);
+        if (game.captionsAtPauses.size() == 3)
+            game.forms->marigold()->close(); // as through the frame's close box
+    };
+    game.click("cmdTake");
+    // The count-up stops at the pause it was in: no more points, no next round.
+    QVERIFY(!game.forms->marigold()->isVisible());
+    QCOMPARE(game.captionsAtPauses.size(), 3);
+    QCOMPARE(game.text("lblScore"), QStringLiteral("150"));
+    QVERIFY(game.prompts.inputPrompts.isEmpty());
 }
 
 QTEST_MAIN(tst_Game)
