@@ -137,14 +137,18 @@ void frmHiScores::ClearScores()
 {
     RecordFiles &records = *m_forms.services().records;
     frmMarigold *table = m_forms.marigold();
-    records.writeHighScores(HighScoreTable());
+    // The Clear button empties the table and the best run in one save, so that no crash
+    // can keep one without the other.
+    if (LoadClear == 1)
+        records.writeHighScores(HighScoreTable());
+    else
+        records.clearHighScoresAndRun();
     table->showHighScore(0);
     table->setHighScore(0);
     if (LoadClear == 1) {
         LoadClear = 0;
         return;
     }
-    records.clearHighRun();
     table->showHighRun(0);
     table->setHighRun(0);
     GetScores();
