@@ -379,17 +379,16 @@ QString RecordFiles::commit(const QList<Change> &changes, QString *failedFile)
         for (qsizetype i = 0; i < changes.size(); ++i)
             journal += temporaries.at(i).toLatin1() + ' ' + changes.at(i).fileName.toLatin1() + '\n';
         journal += JournalEnd + QByteArray::number(qChecksum(journal)) + '\n';
-        QString reason = writeJournal(journal);
-        // The journal must be on disk before the first rename, or a crash could leave
-        // half the pair renamed with nothing to finish it.
-        if (reason.isEmpty()) {
-            if (const int error = syncDirectory())
-                reason = plainReason(error);
-        }
-        if (!reason.isEmpty()) {
-            ::unlink(journalPath.constData());
+        if (const QString reason = writeJournal(journal); !reason.isEmpty()) {
             discard();
             return reason;
+        }
+        // The journal must be on disk before the first rename, or a crash could leave
+        // half the pair renamed with nothing to finish it.
+        if (const int error = syncDirectory()) {
+            ::unlink(journalPath.constData());
+            discard();
+            return plainReason(error);
         }
     }
 
@@ -483,7 +482,10 @@ QString RecordFiles::writeJournal(const QByteArray &journal)
         error = syncToDisk(fd.get());
     if (!error)
         error = fd.close();
-    return error ? plainReason(error) : QString();
+    if (!error)
+        return QString();
+    ::unlink(path.constData());
+    return plainReason(error);
 }
 
 int RecordFiles::syncDirectory()
