@@ -15,6 +15,11 @@ case $mode in
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 
+# The record-file fuzzer (tools/fuzz.sh) needs clang with its libFuzzer runtime.
+if [ "$mode" = test ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
@@ -42,5 +47,8 @@ case $mode in
         cd "$build"
         QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
             ctest --output-on-failure -j"$(nproc)"
+
+        # The record-file fuzzer, for a bounded minute over the kept corpus.
+        bash "$root/tools/fuzz.sh" 60
         ;;
 esac
