@@ -333,7 +333,7 @@ void RecordFiles::save(const QString &what, const QList<Change> &changes)
     if (reason.isEmpty())
         return;
     tell(tr("Marigold could not save %1 in \"%2\" because %3. The game plays on, but this "
-            "change will be lost when it closes.")
+            "change is not kept.")
              .arg(what, QDir::toNativeSeparators(pathOf(failedFile)), reason));
 }
 
