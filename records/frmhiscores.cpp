@@ -140,7 +140,7 @@ void frmHiScores::ClearScores()
     // The Clear button empties the table and the best run in one save, so that no crash
     // can keep one without the other.
     if (LoadClear == 1)
-        records.writeHighScores(HighScoreTable());
+        records.initialiseHighScores();
     else
         records.clearHighScoresAndRun();
     table->showHighScore(0);

@@ -183,19 +183,12 @@ HighScoreTable RecordFiles::readHighScores()
 
 void RecordFiles::writeHighScores(const HighScoreTable &table)
 {
-    const std::optional<QByteArray> scores = load(ScoresFile);
-    const std::optional<QByteArray> names = load(NamesFile);
-    if (!scores || !names)
-        return; // never half a table; the player has been told which file is in the way
-    QByteArray newScores = *scores;
-    QByteArray newNames = *names;
-    RecordCodec::putTable(newScores, newNames, table);
-    QList<Change> changes;
-    if (newScores != *scores)
-        changes.append({ScoresFile, newScores});
-    if (newNames != *names)
-        changes.append({NamesFile, newNames});
-    save(tr("the high-score table"), changes);
+    save(tr("the high-score table"), tableChanges(table));
+}
+
+void RecordFiles::initialiseHighScores()
+{
+    save(tr("the high-score table"), tableChanges(HighScoreTable()), Loss::Untold);
 }
 
 void RecordFiles::clearHighScoresAndRun()
@@ -250,6 +243,23 @@ void RecordFiles::writeBackIndex(qint16 backIndex)
     RecordCodec::putBackIndex(newBacks, backIndex);
     if (newBacks != *backs)
         save(tr("the chosen card back"), {{BacksFile, newBacks}});
+}
+
+QList<RecordFiles::Change> RecordFiles::tableChanges(const HighScoreTable &table)
+{
+    const std::optional<QByteArray> scores = load(ScoresFile);
+    const std::optional<QByteArray> names = load(NamesFile);
+    if (!scores || !names)
+        return {}; // never half a table; the player has been told which file is in the way
+    QByteArray newScores = *scores;
+    QByteArray newNames = *names;
+    RecordCodec::putTable(newScores, newNames, table);
+    QList<Change> changes;
+    if (newScores != *scores)
+        changes.append({ScoresFile, newScores});
+    if (newNames != *names)
+        changes.append({NamesFile, newNames});
+    return changes;
 }
 
 int RecordFiles::writeSome(int fd, const char *data, qsizetype size, qsizetype *written)
@@ -324,13 +334,13 @@ std::optional<QByteArray> RecordFiles::load(const QString &fileName)
     return bytes;
 }
 
-void RecordFiles::save(const QString &what, const QList<Change> &changes)
+void RecordFiles::save(const QString &what, const QList<Change> &changes, Loss loss)
 {
     if (changes.isEmpty())
         return; // nothing new: nothing to lose
     QString failedFile;
     const QString reason = commit(changes, &failedFile);
-    if (reason.isEmpty())
+    if (reason.isEmpty() || loss == Loss::Untold)
         return;
     tell(tr("Marigold could not save %1 in \"%2\" because %3. The game plays on, but this "
             "change is not kept.")

@@ -49,6 +49,9 @@ public:
     qint32 readTopScore();
     HighScoreTable readHighScores();
     void writeHighScores(const HighScoreTable &table);
+    // The high-score window's first-load initialisation: ten blank entries over a table
+    // whose best score is 0. A failure loses nothing the player did, so it is not told.
+    void initialiseHighScores();
     // The Clear button: an empty table, and the best run stored as a 32-bit zero.
     void clearHighScoresAndRun();
 
@@ -77,7 +80,9 @@ private:
 
     QString pathOf(const QString &fileName) const;
     std::optional<QByteArray> load(const QString &fileName);
-    void save(const QString &what, const QList<Change> &changes);
+    enum class Loss { Told, Untold };
+    QList<Change> tableChanges(const HighScoreTable &table);
+    void save(const QString &what, const QList<Change> &changes, Loss loss = Loss::Told);
     // Empty when every change is in place, else the reason, with the file it concerns.
     QString commit(const QList<Change> &changes, QString *failedFile);
     int writeWhole(int fd, const QByteArray &bytes);

@@ -1,7 +1,9 @@
 #include "support/gamefixture.h"
 #include "records/codepage1252.h"
+#include "records/frmhiscores.h"
 #include "records/highscoretable.h"
 #include "records/recordfiles.h"
+#include "table/frmmarigold.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,6 +87,7 @@ private Q_SLOTS:
     void fullDiskKeepsOldFilesAndTells();
     void filesThatAreNotPlainAreLeftAlone_data();
     void filesThatAreNotPlainAreLeftAlone();
+    void everyLostEntryIsToldOnce();
     void startFinishesOrDropsAJournal_data();
     void startFinishesOrDropsAJournal();
 
@@ -525,6 +528,33 @@ void tst_RecordFiles::filesThatAreNotPlainAreLeftAlone()
     } else {
         QCOMPARE(game.readFile(fileName), big);
     }
+}
+
+void tst_RecordFiles::everyLostEntryIsToldOnce()
+{
+    // A folder where the journal belongs makes every save of the table fail, even for root.
+    GameFixture game;
+    QVERIFY(QDir(game.dir.path()).mkdir(RecordFiles::JournalFile));
+    game.table();
+    frmHiScores *window = game.forms->hiScores();
+    for (int gameEnd = 1; gameEnd <= 2; ++gameEnd) {
+        game.prompts.inputAnswers = {QStringLiteral("Me")};
+        qint32 score = 100 * gameEnd;
+        qint32 high = 0;
+        window->HighScores(score, high);
+        window->cmdOkay_Click();
+        QCoreApplication::processEvents();
+        // One message for the entry, though it spans two files and the window's first
+        // showing tries to save a blank table as well.
+        QCOMPARE(game.prompts.messages.size(), gameEnd);
+        const QString message = game.prompts.messages.last();
+        QVERIFY2(message.contains(game.path(RecordFiles::ScoresFile))
+                     && message.contains(RecordFiles::JournalFile),
+                 qPrintable(message));
+    }
+    QCOMPARE(game.readFile(RecordFiles::ScoresFile), QByteArray());
+    QCOMPARE(game.readFile(RecordFiles::NamesFile), QByteArray());
+    QVERIFY(game.table()->isEnabled());
 }
 
 void tst_RecordFiles::startFinishesOrDropsAJournal_data()
