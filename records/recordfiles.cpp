@@ -183,34 +183,21 @@ HighScoreTable RecordFiles::readHighScores()
 
 void RecordFiles::writeHighScores(const HighScoreTable &table)
 {
-    save(tr("the high-score table"), tableChanges(table));
+    if (const std::optional<QList<Change>> changes = tableChanges(table))
+        save(tr("the high-score table"), *changes);
 }
 
 void RecordFiles::initialiseHighScores()
 {
-    save(tr("the high-score table"), tableChanges(HighScoreTable()), Loss::Untold);
+    if (const std::optional<QList<Change>> changes = tableChanges(HighScoreTable()))
+        save(tr("the high-score table"), *changes, Loss::Untold);
 }
 
 void RecordFiles::clearHighScoresAndRun()
 {
-    const std::optional<QByteArray> scores = load(ScoresFile);
-    const std::optional<QByteArray> names = load(NamesFile);
-    const std::optional<QByteArray> run = load(RunFile);
-    if (!scores || !names || !run)
-        return;
-    QByteArray newScores = *scores;
-    QByteArray newNames = *names;
-    QByteArray newRun = *run;
-    RecordCodec::putTable(newScores, newNames, HighScoreTable());
-    RecordCodec::clearHighRun(newRun);
-    QList<Change> changes;
-    if (newScores != *scores)
-        changes.append({ScoresFile, newScores});
-    if (newNames != *names)
-        changes.append({NamesFile, newNames});
-    if (newRun != *run)
-        changes.append({RunFile, newRun});
-    save(tr("the cleared high-score table and best run"), changes);
+    std::optional<QList<Change>> changes = tableChanges(HighScoreTable());
+    if (changes && patch(RunFile, &RecordCodec::clearHighRun, *changes))
+        save(tr("the cleared high-score table and best run"), *changes);
 }
 
 qint16 RecordFiles::readHighRun()
@@ -220,13 +207,9 @@ qint16 RecordFiles::readHighRun()
 
 void RecordFiles::writeHighRun(qint16 highRun)
 {
-    const std::optional<QByteArray> run = load(RunFile);
-    if (!run)
-        return;
-    QByteArray newRun = *run;
-    RecordCodec::putHighRun(newRun, highRun);
-    if (newRun != *run)
-        save(tr("the new best run"), {{RunFile, newRun}});
+    QList<Change> changes;
+    if (patch(RunFile, [highRun](QByteArray &run) { RecordCodec::putHighRun(run, highRun); }, changes))
+        save(tr("the new best run"), changes);
 }
 
 qint16 RecordFiles::readBackIndex()
@@ -236,21 +219,18 @@ qint16 RecordFiles::readBackIndex()
 
 void RecordFiles::writeBackIndex(qint16 backIndex)
 {
-    const std::optional<QByteArray> backs = load(BacksFile);
-    if (!backs)
-        return;
-    QByteArray newBacks = *backs;
-    RecordCodec::putBackIndex(newBacks, backIndex);
-    if (newBacks != *backs)
-        save(tr("the chosen card back"), {{BacksFile, newBacks}});
+    QList<Change> changes;
+    if (patch(BacksFile, [backIndex](QByteArray &backs) { RecordCodec::putBackIndex(backs, backIndex); },
+              changes))
+        save(tr("the chosen card back"), changes);
 }
 
-QList<RecordFiles::Change> RecordFiles::tableChanges(const HighScoreTable &table)
+std::optional<QList<RecordFiles::Change>> RecordFiles::tableChanges(const HighScoreTable &table)
 {
     const std::optional<QByteArray> scores = load(ScoresFile);
     const std::optional<QByteArray> names = load(NamesFile);
     if (!scores || !names)
-        return {}; // never half a table; the player has been told which file is in the way
+        return std::nullopt; // never half a table; the player has been told which file is in the way
     QByteArray newScores = *scores;
     QByteArray newNames = *names;
     RecordCodec::putTable(newScores, newNames, table);
@@ -260,6 +240,20 @@ QList<RecordFiles::Change> RecordFiles::tableChanges(const HighScoreTable &table
     if (newNames != *names)
         changes.append({NamesFile, newNames});
     return changes;
+}
+
+bool RecordFiles::patch(const QString &fileName, const std::function<void(QByteArray &)> &edit,
+                        QList<Change> &changes)
+{
+    const std::optional<QByteArray> bytes = load(fileName);
+    if (!bytes)
+        return false;
+    QByteArray edited = *bytes;
+    edit(edited);
+    // Bytes that are on disk already cannot be lost, so they are not written again.
+    if (edited != *bytes)
+        changes.append({fileName, edited});
+    return true;
 }
 
 int RecordFiles::writeSome(int fd, const char *data, qsizetype size, qsizetype *written)

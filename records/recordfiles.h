@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include <sys/types.h>
@@ -81,7 +82,12 @@ private:
     QString pathOf(const QString &fileName) const;
     std::optional<QByteArray> load(const QString &fileName);
     enum class Loss { Told, Untold };
-    QList<Change> tableChanges(const HighScoreTable &table);
+    // The changes that store the table, or none at all when either file is left alone.
+    std::optional<QList<Change>> tableChanges(const HighScoreTable &table);
+    // Adds the file's edited contents to the changes unless they are what it holds; false
+    // when the file is left alone.
+    bool patch(const QString &fileName, const std::function<void(QByteArray &)> &edit,
+               QList<Change> &changes);
     void save(const QString &what, const QList<Change> &changes, Loss loss = Loss::Told);
     // Empty when every change is in place, else the reason, with the file it concerns.
     QString commit(const QList<Change> &changes, QString *failedFile);
