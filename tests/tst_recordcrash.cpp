@@ -51,9 +51,9 @@ QStringList tst_RecordCrash::leftovers(const QString &folder)
 
 void tst_RecordCrash::killedSavesLeaveWholeRecords()
 {
-    constexpr int Kills = 500;
+    constexpr int Kills = 1000;
     // Long enough to span several saves, short enough for many kills a minute.
-    constexpr int LongestWaitMicroseconds = 25'000;
+    constexpr int LongestWaitMicroseconds = 20'000;
     constexpr qint64 LookAhead = 20'000;
 
     // A killed process leaves the page cache as it was, so a disk adds nothing here but
@@ -70,6 +70,17 @@ void tst_RecordCrash::killedSavesLeaveWholeRecords()
     qint64 saved = FirstWhole;
     QCOMPARE(read(dir.path()), expectedAfter(saved));
 
+    QProcess saver;
+    saver.start(QStringLiteral(RECORD_PROBE), {QStringLiteral("--saver"), dir.path()});
+    QVERIFY2(saver.waitForStarted(), qPrintable(saver.errorString()));
+    const auto answer = [&saver] {
+        while (!saver.canReadLine()) {
+            if (!saver.waitForReadyRead(10'000))
+                return QByteArray();
+        }
+        return saver.readLine().trimmed();
+    };
+
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
     int kills = 0;
@@ -79,14 +90,13 @@ void tst_RecordCrash::killedSavesLeaveWholeRecords()
     QElapsedTimer timer;
     timer.start();
     for (int kill = 0; kill < Kills && failures == 0; ++kill, ++kills) {
-        QProcess probe;
-        probe.start(QStringLiteral(RECORD_PROBE),
-                    {QStringLiteral("--loop"), dir.path(), QString::number(saved + 1)});
-        QVERIFY2(probe.waitForReadyRead(10'000), qPrintable(probe.errorString()));
+        saver.write(QByteArray::number(saved + 1) + '\n');
+        const QByteArray saving = answer();
+        QVERIFY2(saving.startsWith("saving "), saving.constData());
         const timespec wait{0, long(random.bounded(LongestWaitMicroseconds)) * 1000};
         ::nanosleep(&wait, nullptr);
-        ::kill(pid_t(probe.processId()), SIGKILL);
-        QVERIFY(probe.waitForFinished(10'000));
+        ::kill(pid_t(saving.mid(7).toInt()), SIGKILL);
+        QCOMPARE(answer(), QByteArray("gone"));
 
         const QStringList left = leftovers(dir.path());
         journalsFound += left.contains(RecordFiles::JournalFile);
@@ -117,6 +127,8 @@ void tst_RecordCrash::killedSavesLeaveWholeRecords()
           "files; %d failures",
           kills, timer.elapsed() / 1000.0, seed, saved - FirstWhole, journalsFound,
           temporariesFound, failures);
+    saver.closeWriteChannel();
+    QVERIFY(saver.waitForFinished());
     QCOMPARE(failures, 0);
 }
 
