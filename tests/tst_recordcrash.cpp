@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <memory>
 
 #include <sys/types.h>
 #include <time.h>
@@ -58,20 +59,20 @@ void tst_RecordCrash::killedSavesLeaveWholeRecords()
 
     // A killed process leaves the page cache as it was, so a disk adds nothing here but
     // slow syncs; in memory, many more saves fall between two kills.
-    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                          ? QStringLiteral("/dev/shm/tst_recordcrash-XXXXXX")
-                          : QDir::tempPath() + QStringLiteral("/tst_recordcrash-XXXXXX"));
-    QVERIFY(dir.isValid());
+    auto dir = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tst_recordcrash-XXXXXX"));
+    if (!dir->isValid())
+        dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
     {
-        RecordFiles records(dir.path());
+        RecordFiles records(dir->path());
         for (qint64 generation = 0; generation <= FirstWhole; ++generation)
             save(records, generation);
     }
     qint64 saved = FirstWhole;
-    QCOMPARE(read(dir.path()), expectedAfter(saved));
+    QCOMPARE(read(dir->path()), expectedAfter(saved));
 
     QProcess saver;
-    saver.start(QStringLiteral(RECORD_PROBE), {QStringLiteral("--saver"), dir.path()});
+    saver.start(QStringLiteral(RECORD_PROBE), {QStringLiteral("--saver"), dir->path()});
     QVERIFY2(saver.waitForStarted(), qPrintable(saver.errorString()));
     const auto answer = [&saver] {
         while (!saver.canReadLine()) {
@@ -98,17 +99,17 @@ void tst_RecordCrash::killedSavesLeaveWholeRecords()
         ::kill(pid_t(saving.mid(7).toInt()), SIGKILL);
         QCOMPARE(answer(), QByteArray("gone"));
 
-        const QStringList left = leftovers(dir.path());
+        const QStringList left = leftovers(dir->path());
         journalsFound += left.contains(RecordFiles::JournalFile);
         temporariesFound += left.size() > left.contains(RecordFiles::JournalFile);
         {
-            RecordFiles nextStart(dir.path());
+            RecordFiles nextStart(dir->path());
         }
-        if (const QStringList stray = leftovers(dir.path()); !stray.isEmpty()) {
+        if (const QStringList stray = leftovers(dir->path()); !stray.isEmpty()) {
             qWarning("kill %d: left behind: %s", kill, qPrintable(stray.join(u' ')));
             ++failures;
         }
-        const Files files = read(dir.path());
+        const Files files = read(dir->path());
         qint64 reached = saved;
         while (reached <= saved + LookAhead && files != expectedAfter(reached))
             ++reached;

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -35,10 +36,12 @@ void check(bool condition, const char *what)
 const QString &folder()
 {
     // In memory where there is a tmpfs, so the syncs cost nothing.
-    static const QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                                       ? QStringLiteral("/dev/shm/marigold-fuzz-XXXXXX")
-                                       : QDir::tempPath() + QStringLiteral("/marigold-fuzz-XXXXXX"));
-    static const QString path = dir.path();
+    static const std::unique_ptr<QTemporaryDir> dir = [] {
+        auto inMemory = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/marigold-fuzz-XXXXXX"));
+        return inMemory->isValid() ? std::move(inMemory) : std::make_unique<QTemporaryDir>();
+    }();
+    static const QString path = dir->path();
+    check(dir->isValid(), "no scratch folder");
     return path;
 }
 
