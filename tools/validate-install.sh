@@ -41,6 +41,9 @@ if [[ $with_browser == 1 ]]; then
     check "browser" test -x "$prefix/bin/marigold-browser"
 fi
 check "desktop entry" desktop-file-validate "$share/applications/$app_id.desktop"
+# A menu starts programs in the home folder; the records belong in the data folder.
+check "menu entry's command" grep -qx 'Exec=marigold --records-in-data-folder' \
+    "$share/applications/$app_id.desktop"
 # The network is not there in CI, and the metainfo's addresses are checked by hand.
 check "metainfo" appstreamcli validate --pedantic --no-net "$share/metainfo/$app_id.metainfo.xml"
 check "installed tree" appstreamcli validate-tree --pedantic --no-net "$prefix"
