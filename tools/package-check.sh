@@ -4,7 +4,7 @@
 # there the way its desktop entry does, as an ordinary player under Xvfb, takes a
 # screenshot, and lists the records that landed in the player's data folder.
 #
-#   sudo bash tools/package-check.sh [screenshot.png]
+#   sudo bash tools/package-check.sh [screenshot.png]   (and screenshot-scores.png)
 #
 # PACKAGE_CHECK_BASE    a pristine debootstrap root, made once and reused
 #                       (default /var/tmp/marigold-bookworm-base)
@@ -117,10 +117,24 @@ sleep 1
 import -window root "$shot"
 echo "screenshot: $shot (window $window)"
 
+# A whole game at its quickest, so the records get written: Take Score in both rounds
+# (each counts up its time bonus for about 11 s), then a name for the high-score table.
+scores_shot=${shot%.png}-scores.png
+xdotool mousemove 468 328 click 1 # Take Score
+sleep 14
+xdotool mousemove 468 328 click 1
+xdotool search --sync --onlyvisible --name '^High Score!!$' >/dev/null
+xdotool type --delay 40 'Package Check'
+xdotool key Return
+sleep 1.5
+import -window root "$scores_shot"
+echo "screenshot: $scores_shot"
+
 say "the player's records"
 records=$root/home/player/.local/share/marigold
 ls -l "$records"
-[[ -e $records/zelscores.dat ]] || die "no records in ~/.local/share/marigold"
+grep -q 'Package Check' "$records/names.dat" || die "the name did not reach ~/.local/share/marigold/names.dat"
+echo "names.dat holds: $(tr -d '\0' <"$records/names.dat" | tr -s ' ')"
 leftovers=$(find "$root/home/player" -maxdepth 1 -name '*.dat')
 [[ -z $leftovers ]] || die "records also in the home folder: $leftovers"
 if [[ -s $root/tmp/game.log ]]; then
