@@ -3,6 +3,7 @@
 #include "card.h"
 #include "cardpainter.h"
 #include "cardpictures.h"
+#include "platform/actionguard.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -85,7 +86,7 @@ void CardImage::setClickable(bool clickable)
 
 bool CardImage::canPress() const
 {
-    return m_clickable && isVisible() && isEnabled();
+    return m_clickable && ActionGuard::mayAct(this);
 }
 
 void CardImage::press()
