@@ -2,7 +2,8 @@
 # Run by hand, as root (slow; not part of the test suite): builds the Debian package,
 # installs it with apt into a clean Debian 12 root made by debootstrap, starts the game
 # there the way its desktop entry does, as an ordinary player under Xvfb, takes a
-# screenshot, and lists the records that landed in the player's data folder.
+# screenshot, plays a quick game to its high-score entry, and shows the records that
+# landed in the player's data folder.
 #
 #   sudo bash tools/package-check.sh [screenshot.png]   (and screenshot-scores.png)
 #
