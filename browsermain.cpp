@@ -1,0 +1,62 @@
+// marigold-browser: the game's built-in web browser, in a process of its own so that
+// the web engine costs the game's start-up nothing.
+//
+//   marigold-browser [--game-channel] [ADDRESS]
+//
+// With --game-channel it takes commands from the game on standard input and closes
+// when that input ends; see GameChannel.
+
+#include "platform/designfonts.h"
+#include "windows/frmbrowser.h"
+#include "windows/gamechannel.h"
+#include "windows/webaddresses.h"
+#include "windows/webenginebrowser.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <csignal>
+#include <cstdio>
+
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    // Chromium will not start sandboxed as root; only then is the sandbox turned off.
+    if (::geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs("marigold-browser: running as root, so the web engine's sandbox is off\n",
+                   stderr);
+    }
+    // A game that is gone must not take the browser down with a write to its pipe;
+    // the end of input closes the browser properly instead.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    // The web engine shares OpenGL contexts between its views; this must come before
+    // the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Marigold"));
+    QApplication::setApplicationVersion(QStringLiteral(MARIGOLD_VERSION));
+    DesignFonts::installSubstitutions();
+    QApplication::setFont(DesignFonts::dialog());
+
+    QCommandLineParser parser;
+    const QCommandLineOption gameChannel(
+        QStringLiteral("game-channel"),
+        QStringLiteral("Take commands from the game on standard input; close when it ends."));
+    parser.addOption(gameChannel);
+    parser.addPositionalArgument(QStringLiteral("address"),
+                                 QStringLiteral("The page to open; the home page if none."));
+    parser.addHelpOption();
+    parser.process(app);
+
+    frmBrowser window(new WebEngineBrowser);
+    GameChannel channel(window);
+    const QStringList addresses = parser.positionalArguments();
+    window.StartingAddress = addresses.isEmpty() ? WebAddresses::homePage() : addresses.first();
+    window.show();
+    if (parser.isSet(gameChannel))
+        channel.listen();
+    return app.exec();
+}
