@@ -109,7 +109,8 @@ Drawing drawingFor(const QString &key)
     return {};
 }
 
-// Paints the drawing afresh for every size asked, instead of scaling one bitmap.
+// Paints the drawing afresh for every size asked, instead of scaling one bitmap; QIcon
+// asks for the size in device pixels.
 class VectorIconEngine : public QIconEngine
 {
 public:
@@ -138,14 +139,6 @@ public:
         QPainter painter(&pixmap);
         paint(&painter, QRect(QPoint(0, 0), size), mode, state);
         return pixmap;
-    }
-
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override
-    {
-        QPixmap scaled = pixmap(size * scale, mode, state);
-        scaled.setDevicePixelRatio(scale);
-        return scaled;
     }
 
     QIconEngine *clone() const override { return new VectorIconEngine(m_draw); }
