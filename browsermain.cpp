@@ -20,6 +20,24 @@
 
 #include <unistd.h>
 
+namespace {
+
+QtMessageHandler engineMessages = nullptr;
+
+// The browser says in its own words that the sandbox is off, in one line; the engine's
+// own notice of it would only say so twice.
+void withoutSandboxNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtInfoMsg && message == QLatin1String("Sandboxing disabled by user."))
+        return;
+    if (engineMessages)
+        engineMessages(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // Chromium will not start sandboxed as root; only then is the sandbox turned off.
@@ -27,6 +45,7 @@ int main(int argc, char *argv[])
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fputs("marigold-browser: running as root, so the web engine's sandbox is off\n",
                    stderr);
+        engineMessages = qInstallMessageHandler(withoutSandboxNotice);
     }
     // A game that is gone must not take the browser down with a write to its pipe;
     // the end of input closes the browser properly instead.
