@@ -2,6 +2,7 @@
 
 #include "assets/artwork.h"
 #include "highscoretable.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
@@ -13,6 +14,7 @@
 #include "windows/forms.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -109,8 +111,8 @@ frmHiScores::frmHiScores(Forms &forms)
     cmdOkay = makeButton(this, "cmdOkay", QStringLiteral("OK"), 1800);
     cmdClear = makeButton(this, "cmdClear", QStringLiteral("Clear"), 3240);
     setTabOrder(cmdOkay, cmdClear);
-    connect(cmdOkay, &QPushButton::clicked, this, &frmHiScores::cmdOkay_Click);
-    connect(cmdClear, &QPushButton::clicked, this, &frmHiScores::cmdClear_Click);
+    ActionGuard::connectAction(cmdOkay, &QPushButton::clicked, this, &frmHiScores::cmdOkay_Click);
+    ActionGuard::connectAction(cmdClear, &QPushButton::clicked, this, &frmHiScores::cmdClear_Click);
 }
 
 void frmHiScores::setVisible(bool visible)
@@ -204,4 +206,20 @@ void frmHiScores::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void frmHiScores::keyPressEvent(QKeyEvent *event)
+{
+    QPushButton *button = nullptr;
+    if (event->key() == Qt::Key_Escape) {
+        button = cmdOkay;
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        button = qobject_cast<QPushButton *>(focusWidget());
+        if (!button)
+            button = cmdOkay;
+    }
+    if (button)
+        button->click();
+    else
+        QWidget::keyPressEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "cardimage.h"
 #include "frmcards.h"
 #include "names.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
@@ -13,6 +14,8 @@
 #include "records/recordfiles.h"
 #include "rules.h"
 #include "shuffle.h"
+#include "tablebutton.h"
+#include "tablekeyboard.h"
 #include "windows/forms.h"
 #include "windows/frmbacks.h"
 #include "windows/frmmenu.h"
@@ -67,6 +70,12 @@ frmMarigold::frmMarigold(Forms &forms)
     setFixedSize(572, 461);
     QPalette blue = palette();
     blue.setColor(QPalette::Window, Blue);
+    // A disabled table only ignores input while a secondary window is up: it keeps its
+    // colours, so nothing on it greys out behind the menu.
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colourRole = QPalette::ColorRole(role);
+        blue.setColor(QPalette::Disabled, colourRole, blue.color(QPalette::Active, colourRole));
+    }
     setPalette(blue);
     setAutoFillBackground(true);
 
@@ -138,12 +147,14 @@ void frmMarigold::buildControls()
     setTabOrder(cmdExit, cmdMenu);
     setTabOrder(cmdMenu, cmdTake);
     setTabOrder(cmdTake, cmdScores);
+    new TableKeyboard(this, QList<CardImage *>(m_imgSpot.cbegin(), m_imgSpot.cend()),
+                      {cmdDeal, cmdExit, cmdMenu, cmdTake, cmdScores});
 
-    connect(cmdDeal, &QPushButton::clicked, this, &frmMarigold::cmdDeal_Click);
-    connect(cmdTake, &QPushButton::clicked, this, &frmMarigold::cmdTake_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMarigold::cmdExit_Click);
-    connect(cmdMenu, &QPushButton::clicked, this, &frmMarigold::cmdMenu_Click);
-    connect(cmdScores, &QPushButton::clicked, this, &frmMarigold::cmdScores_Click);
+    ActionGuard::connectAction(cmdDeal, &QPushButton::clicked, this, &frmMarigold::cmdDeal_Click);
+    ActionGuard::connectAction(cmdTake, &QPushButton::clicked, this, &frmMarigold::cmdTake_Click);
+    ActionGuard::connectAction(cmdExit, &QPushButton::clicked, this, &frmMarigold::cmdExit_Click);
+    ActionGuard::connectAction(cmdMenu, &QPushButton::clicked, this, &frmMarigold::cmdMenu_Click);
+    ActionGuard::connectAction(cmdScores, &QPushButton::clicked, this, &frmMarigold::cmdScores_Click);
 }
 
 QLabel *frmMarigold::addLabel(const char *name, QRect geometry, const QString &caption,
@@ -165,7 +176,7 @@ QLabel *frmMarigold::addLabel(const char *name, QRect geometry, const QString &c
 
 QPushButton *frmMarigold::addButton(const char *name, QRect geometry, const QString &caption)
 {
-    auto *button = new QPushButton(caption, this);
+    auto *button = new TableButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     button->setAutoDefault(false);

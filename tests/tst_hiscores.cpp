@@ -187,6 +187,10 @@ void tst_HiScores::typedNamesAreStoredAsShown_data()
     QTest::newRow("two letters are padded with spaces") << "AB" << "AB             ";
     QTest::newRow("spaces alone are a name") << "  " << "               ";
     QTest::newRow("an empty answer draws a default name") << "" << QString();
+    QTest::newRow("tab, newline and escape become spaces")
+        << "Ann\tLee\nX\x1b" << "Ann Lee X      ";
+    QTest::newRow("U+0001, DEL and C1 controls become spaces, before the cut")
+        << QString::fromUtf16(u"\u0001B\u007fC\u0085\u009fDEFGHIJKLMNOP") << " B C  DEFGHIJKL";
 }
 
 void tst_HiScores::typedNamesAreStoredAsShown()
