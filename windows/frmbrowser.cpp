@@ -2,6 +2,7 @@
 
 #include "assets/artwork.h"
 #include "assets/browsericons.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "windows/webaddresses.h"
 #include "windows/webbrowsercontrol.h"
@@ -126,8 +127,12 @@ frmBrowser::frmBrowser(WebBrowserControl *page, QWidget *parent)
 
     setTabOrder(cboAddress, brwWebBrowser);
 
-    connect(tbToolBar, &QToolBar::actionTriggered, this, &frmBrowser::tbToolBar_ButtonClick);
-    connect(cboAddress, &QComboBox::activated, this, &frmBrowser::comboActivated);
+    // As everywhere in the game, a control acts only while a player could use it.
+    connect(tbToolBar, &QToolBar::actionTriggered, this, [this](QAction *button) {
+        if (ActionGuard::mayAct(tbToolBar))
+            tbToolBar_ButtonClick(button);
+    });
+    ActionGuard::connectAction(cboAddress, &QComboBox::activated, this, &frmBrowser::comboActivated);
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
     connect(brwWebBrowser, &WebBrowserControl::DownloadComplete, this,
             &frmBrowser::brwWebBrowser_DownloadComplete);
