@@ -78,11 +78,12 @@ private:
         game.forms->browser()->setProgram(QStringLiteral(MARIGOLD_BROWSER));
         game.click("cmdMenu");
     }
-    static void pressWeb(GameFixture &game)
+    static void press(GameFixture &game, const char *button)
     {
-        QTest::mouseClick(game.forms->menu()->findChild<QPushButton *>(QStringLiteral("cmdWeb")),
+        QTest::mouseClick(game.forms->menu()->findChild<QPushButton *>(QLatin1String(button)),
                           Qt::LeftButton);
     }
+    static void pressWeb(GameFixture &game) { press(game, "cmdWeb"); }
     // Presses the web button and waits for the home page's title in the caption.
     static void openHomePage(GameFixture &game)
     {
@@ -153,8 +154,7 @@ void tst_BrowserProcess::browserEndingOpensAfreshOnTheNextPress()
     openHomePage(game);
     QVERIFY(browser->processId() != first);
     QCOMPARE(game.prompts.messages.size(), messages);
-    QTest::mouseClick(game.forms->menu()->findChild<QPushButton *>(QStringLiteral("cmdClose")),
-                      Qt::LeftButton);
+    press(game, "cmdClose");
     game.click("cmdDeal");
     QVERIFY(game.button("cmdTake")->isVisible());
 }
@@ -169,11 +169,8 @@ void tst_BrowserProcess::missingBrowserIsReportedAndTheGamePlaysOn()
     QVERIFY(game.prompts.messages.first().contains(QLatin1String("could not be started")));
     QVERIFY(game.forms->menu()->isVisible());
 
-    // The next press tries again.
-    pressWeb(game);
+    pressWeb(game); // the next press tries again
     QTRY_COMPARE(game.prompts.messages.size(), 2);
-    game.forms->browser()->setProgram(QStringLiteral(MARIGOLD_BROWSER));
-    openHomePage(game);
 }
 
 void tst_BrowserProcess::gameEndLeavesNoBrowserBehind_data()
@@ -193,8 +190,7 @@ void tst_BrowserProcess::gameEndLeavesNoBrowserBehind()
     QVERIFY2(browser.size() > 1, "the web engine's helper processes were not found");
 
     if (byExitButton) {
-        QTest::mouseClick(game.forms->menu()->findChild<QPushButton *>(QStringLiteral("cmdClose")),
-                          Qt::LeftButton);
+        press(game, "cmdClose");
         game.click("cmdExit");
     } else {
         game.forms.reset();
