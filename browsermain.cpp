@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLoggingCategory>
 
 #include <csignal>
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char *argv[])
     // the end of input closes the browser properly instead.
     std::signal(SIGPIPE, SIG_IGN);
 
+    // The engine describes its graphics set-up at every start; the player's terminal
+    // need not read it (QT_LOGGING_RULES can still ask for it).
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The web engine shares OpenGL contexts between its views; this must come before
     // the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
