@@ -44,6 +44,8 @@ TableKeyboard::TableKeyboard(QWidget *table, const QList<CardImage *> &spots,
     }
     for (QPushButton *button : m_buttons)
         button->installEventFilter(this);
+    // Disabling the table takes the focus away; enabling it again gives none back.
+    m_table->installEventFilter(this);
 }
 
 int TableKeyboard::neighbour(const QList<QRect> &places, const QList<int> &reacting, int from,
@@ -89,6 +91,19 @@ bool TableKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     auto *spot = qobject_cast<CardImage *>(watched);
     switch (event->type()) {
+    case QEvent::FocusIn:
+        m_lastFocus = static_cast<QWidget *>(watched);
+        return false;
+    case QEvent::EnabledChange:
+        if (watched == m_table && m_table->isEnabled()) {
+            QTimer::singleShot(0, this, [this] {
+                if (m_lastFocus && m_lastFocus->isVisible() && m_lastFocus->isEnabled()
+                    && m_lastFocus->focusPolicy() != Qt::NoFocus && !m_table->focusWidget())
+                    moveFocusTo(m_lastFocus);
+                refocusIfLost();
+            });
+        }
+        return false;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (!spot || !(key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 
 class CardImage;
@@ -11,7 +12,8 @@ class QWidget;
 // The table by keyboard. Tab runs through the buttons, then the reacting spots in
 // reading order, then the stock; the arrow keys move between reacting spots by their
 // places on the table; and when the focused card leaves the table the focus goes to the
-// nearest spot that still reacts, never to nothing.
+// nearest spot that still reacts, never to nothing; when a secondary window gives the
+// table back, the focus returns to where it was.
 class TableKeyboard : public QObject
 {
     Q_OBJECT
@@ -40,4 +42,5 @@ private:
     QWidget *m_table;
     QList<CardImage *> m_spots;
     QList<QPushButton *> m_buttons;
+    QPointer<QWidget> m_lastFocus;
 };
