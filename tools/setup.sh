@@ -7,7 +7,10 @@ mode=${1:-play}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MARIGOLD_BUILD_DIR:-$root/build}
 
+# The built-in browser (marigold-browser) runs on Qt WebEngine; its helper process
+# QtWebEngineProcess comes in libqt6webenginecore6-bin.
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
           fonts-beteckna fonts-liberation2)
 case $mode in
     play) ;;
