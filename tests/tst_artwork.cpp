@@ -1,7 +1,7 @@
 #include "assets/artwork.h"
-#include "table/card.h"
-#include "table/cardpainter.h"
-#include "table/cardpictures.h"
+#include "assets/cardpainter.h"
+#include "assets/cardpictures.h"
+#include "game/card.h"
 
 #include <QFont>
 #include <QImage>

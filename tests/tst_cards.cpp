@@ -1,9 +1,8 @@
-#include "records/highscoretable.h"
-#include "table/card.h"
-#include "table/randomgenerator.h"
-#include "table/rules.h"
-#include "table/shuffle.h"
-#include "table/tableau.h"
+#include "game/card.h"
+#include "game/randomgenerator.h"
+#include "game/rules.h"
+#include "game/shuffle.h"
+#include "game/tableau.h"
 
 #include <QTest>
 
@@ -60,17 +59,19 @@ void tst_Cards::spokenNamesSayRankAndSuit()
 
 void tst_Cards::everyShuffleIsAPermutation()
 {
-    RandomGenerator::instance().seed(7);
+    RandomGenerator random;
+    Shuffle deck;
+    random.seed(7);
     for (int round = 0; round < 500; ++round) {
-        Shuffle::ShuffleDeck();
+        deck.ShuffleDeck(random);
         std::set<int> seen;
         for (int slot = 1; slot <= Card::Count; ++slot) {
-            const int card = Shuffle::Deck(slot);
+            const int card = deck.Deck(slot);
             QVERIFY2(card >= 1 && card <= Card::Count, qPrintable(QString::number(card)));
             seen.insert(card);
         }
         QCOMPARE(int(seen.size()), Card::Count);
-        QCOMPARE(Shuffle::DeckTotal(), Shuffle::FullTotal);
+        QCOMPARE(deck.DeckTotal(), Shuffle::FullTotal);
     }
 }
 
@@ -80,14 +81,16 @@ void tst_Cards::shuffleIsUniformInEverySlot()
     // beyond the 0.9999 quantile (about 98.2), so a fair shuffle fails only by a fluke
     // that the fixed seed rules out.
     constexpr int Shuffles = 5200;
-    RandomGenerator::instance().seed(20261206);
+    RandomGenerator random;
+    Shuffle deck;
+    random.seed(20261206);
     std::vector<std::array<int, Card::Count>> counts(Card::Count + 1);
     for (auto &slot : counts)
         slot.fill(0);
     for (int i = 0; i < Shuffles; ++i) {
-        Shuffle::ShuffleDeck();
+        deck.ShuffleDeck(random);
         for (int slot = 1; slot <= Card::Count; ++slot)
-            ++counts[slot][Shuffle::Deck(slot) - 1];
+            ++counts[slot][deck.Deck(slot) - 1];
     }
     const double expected = double(Shuffles) / Card::Count;
     for (int slot = 1; slot <= Card::Count; ++slot) {
@@ -102,11 +105,13 @@ void tst_Cards::shuffleIsUniformInEverySlot()
 
 void tst_Cards::shuffleOrderIsPinnedForASeed()
 {
-    RandomGenerator::instance().seed(12345);
-    Shuffle::ShuffleDeck();
+    RandomGenerator random;
+    Shuffle deck;
+    random.seed(12345);
+    deck.ShuffleDeck(random);
     QList<int> order;
     for (int slot = 1; slot <= Card::Count; ++slot)
-        order.append(Shuffle::Deck(slot));
+        order.append(deck.Deck(slot));
     const QList<int> pinned = {49, 47, 17, 7,  10, 3,  11, 43, 30, 28, 31, 50, 51, 25, 34, 39, 20, 9,
                                2,  1,  16, 6,  21, 42, 35, 33, 48, 46, 29, 44, 38, 19, 36, 23, 52, 32,
                                37, 26, 13, 27, 5,  12, 22, 14, 40, 24, 8,  45, 18, 41, 4,  15};
@@ -115,9 +120,11 @@ void tst_Cards::shuffleOrderIsPinnedForASeed()
 
 void tst_Cards::generatorNeverReachesOne()
 {
-    RandomGenerator::instance().seed(1);
+    RandomGenerator random;
+    Shuffle deck;
+    random.seed(1);
     for (int i = 0; i < 200000; ++i) {
-        const float r = RandomGenerator::instance().next();
+        const float r = random.next();
         QVERIFY(r >= 0.0f && r < 1.0f);
     }
     // The largest value the generator can give still maps onto the last card.

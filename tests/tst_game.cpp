@@ -1,10 +1,10 @@
 #include "support/gamefixture.h"
 
 #include "records/frmhiscores.h"
-#include "table/card.h"
+#include "game/card.h"
+#include "game/tableau.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/tableau.h"
 #include "windows/frmteampic.h"
 
 #include <QAccessible>
@@ -58,15 +58,22 @@ private:
     struct Game : GameFixture
     {
         QProgressBar *bar() { return table()->findChild<QProgressBar *>("ProgressBar1"); }
-        int wasteRank() { return spot(Tableau::WasteSpot)->tag().toInt(); }
+        int wasteRank() { return table()->model().wasteRank(); }
+        void put(int index, int card, bool faceUp, bool onTable, bool clickable)
+        {
+            table()->model().arrange(index, Spot{qint16(card), faceUp, onTable, clickable});
+            table()->showTable();
+        }
+        void take(int index)
+        {
+            Spot s = table()->model().spot(index);
+            s.onTable = false;
+            put(index, s.card, s.faceUp, false, s.clickable);
+        }
         // Puts a face-up, clickable card of `rank` on `index`, as a deal or an open test would.
         void lay(int index, int rank)
         {
-            CardImage *image = spot(index);
-            image->setTag(QString::number(spadeOf(rank)));
-            image->setPicture(CardPicture::face(spadeOf(rank)));
-            image->setClickable(true);
-            image->show();
+            put(index, spadeOf(rank), true, true, true);
         }
         // Plays `cards` cards in one run from spot 19, each one rank above the waste.
         void playRun(int cards)
@@ -92,7 +99,7 @@ private:
         {
             for (int index = 0; index < Tableau::TableauSize; ++index) {
                 if (index != left)
-                    spot(index)->hide();
+                    take(index);
             }
         }
         QStringList captionsAtPauses;
@@ -259,11 +266,11 @@ void tst_Game::moveRuleOnTheTable()
     QFETCH(bool, moves);
     Game game;
     game.click("cmdDeal");
-    game.spot(Tableau::WasteSpot)->setTag(QString::number(waste));
+    game.put(Tableau::WasteSpot, spadeOf(waste), true, true, false);
     game.lay(23, clicked);
     // A seven of hearts on a seven of spades: the suit never matters.
     if (waste == clicked)
-        game.spot(23)->setTag(QString::number(clicked + 13));
+        game.put(23, clicked + 13, true, true, true);
     const QString scoreBefore = game.text("lblScore");
     game.click(23);
     QCOMPARE(game.spot(23)->isHidden(), moves);
@@ -313,7 +320,7 @@ void tst_Game::takenCardsOpenTheCardsBeneath()
     QCOMPARE(game.spot(13)->picture().isFace(), false);
 
     // A beep still runs the open tests, and changes nothing.
-    game.spot(Tableau::WasteSpot)->setTag(QStringLiteral("7"));
+    game.put(Tableau::WasteSpot, 7, true, true, false);
     game.lay(20, 7);
     const QList<int> before = game.clickableSpots();
     game.click(20);
@@ -321,11 +328,11 @@ void tst_Game::takenCardsOpenTheCardsBeneath()
     QCOMPARE(game.prompts.beeps, 1);
 
     // The peaks open only when both cards over them are gone.
-    game.spot(2)->hide();
+    game.take(2);
     game.lay(24, 8);
     game.click(24);
     QVERIFY(!game.spot(0)->isClickable());
-    game.spot(3)->hide();
+    game.take(3);
     game.lay(24, 9);
     game.click(24);
     QVERIFY(game.spot(0)->isClickable());

@@ -2,7 +2,7 @@
 
 #include "records/frmhiscores.h"
 #include "table/frmmarigold.h"
-#include "table/names.h"
+#include "game/names.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 #include "records/codepage1252.h"
-#include "records/highscoretable.h"
+#include "game/highscoretable.h"
 #include "records/recordfiles.h"
 
 #include <QDir>

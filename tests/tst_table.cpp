@@ -1,10 +1,9 @@
 #include "support/gamefixture.h"
 
-#include "table/card.h"
+#include "game/card.h"
+#include "game/tableau.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/shuffle.h"
-#include "table/tableau.h"
 
 #include <QAccessible>
 #include <QFile>
@@ -103,13 +102,13 @@ void tst_Table::dealLaysOutDeckOnTheSpots()
     QCOMPARE(game.clickableSpots(), DealtClickable);
     for (int index = 0; index <= Tableau::WasteSpot; ++index) {
         if (index < Tableau::WasteSpot)
-            QCOMPARE(game.spot(index)->tag(), QString::number(Shuffle::Deck(index + 1)));
+            QCOMPARE(game.spot(index)->tag(), QString::number(game.table()->model().deck().Deck(index + 1)));
         const bool faceUp = index == Tableau::WasteSpot || DealtClickable.contains(index);
         QCOMPARE(game.spot(index)->picture(),
-                 faceUp ? CardPicture::face(Shuffle::Deck(index + 1)) : CardPicture::back(0));
+                 faceUp ? CardPicture::face(game.table()->model().deck().Deck(index + 1)) : CardPicture::back(0));
     }
     // The waste's tag holds the rank of its card, not the card.
-    QCOMPARE(game.spot(Tableau::WasteSpot)->tag(), QString::number(Card::rank(Shuffle::Deck(27))));
+    QCOMPARE(game.spot(Tableau::WasteSpot)->tag(), QString::number(Card::rank(game.table()->model().deck().Deck(27))));
     QCOMPARE(game.spot(Tableau::StockSpot)->picture(), CardPicture::back(0));
     QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
     QCOMPARE(game.text("lblRun"), QStringLiteral("0"));
@@ -120,7 +119,7 @@ void tst_Table::dealLaysOutDeckOnTheSpots()
 
     // The stock turns its cards in the deck's order, Deck(28) first.
     game.click(27);
-    QCOMPARE(game.spot(Tableau::WasteSpot)->picture(), CardPicture::face(Shuffle::Deck(28)));
+    QCOMPARE(game.spot(Tableau::WasteSpot)->picture(), CardPicture::face(game.table()->model().deck().Deck(28)));
     QCOMPARE(game.text("lblCards"), QStringLiteral("24"));
 }
 
@@ -129,10 +128,12 @@ void tst_Table::everyDealCoversWhatTheLastRoundOpened()
     GameFixture game;
     game.click("cmdDeal");
     // Leave the table in a state no deal may keep: cards taken, turned up, clickable.
+    TableModel &model = game.table()->model();
     for (int index : {0, 7, 12, 26})
-        game.spot(index)->hide();
+        model.arrange(index, Spot{model.spot(index).card, false, false, false});
     for (int index : {3, 8, 21})
-        game.spot(index)->setClickable(true);
+        model.arrange(index, Spot{model.spot(index).card, false, true, true});
+    game.table()->showTable();
     for (int i = 0; i < 25; ++i)
         game.click(27);
     QVERIFY(game.spot(Tableau::StockSpot)->isHidden());
@@ -158,14 +159,14 @@ void tst_Table::spokenNamesNeverRevealFaceDownCards()
     for (int index = 0; index < Tableau::StockSpot; ++index) {
         const QString name = spokenName(game.spot(index));
         if (faceUp.contains(index))
-            QCOMPARE(name, Card::name(Shuffle::Deck(index + 1)));
+            QCOMPARE(name, Card::name(game.table()->model().deck().Deck(index + 1)));
         else
             QCOMPARE(name, QStringLiteral("Face-down card"));
     }
     QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 25 cards"));
     game.click(27);
     QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 24 cards"));
-    QCOMPARE(spokenName(game.spot(Tableau::WasteSpot)), Card::name(Shuffle::Deck(28)));
+    QCOMPARE(spokenName(game.spot(Tableau::WasteSpot)), Card::name(game.table()->model().deck().Deck(28)));
     // The labels speak what they show.
     QCOMPARE(spokenName(game.label("lblCards")), QStringLiteral("24"));
 }

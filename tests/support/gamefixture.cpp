@@ -2,7 +2,7 @@
 
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/tableau.h"
+#include "game/tableau.h"
 
 #include <QFile>
 #include <QLabel>
@@ -15,6 +15,7 @@ GameFixture::GameFixture()
     services.clock = &clock;
     services.prompts = &prompts;
     services.records = records.get();
+    services.random = &random;
     forms = std::make_unique<Forms>(services);
 }
 

@@ -2,6 +2,7 @@
 
 #include "fakeclock.h"
 #include "fakeprompts.h"
+#include "game/randomgenerator.h"
 #include "platform/services.h"
 #include "records/recordfiles.h"
 #include "windows/forms.h"
@@ -42,6 +43,7 @@ public:
     QTemporaryDir dir;
     FakeClock clock;
     FakePrompts prompts;
+    RandomGenerator random;
     std::unique_ptr<RecordFiles> records;
     Services services;
     std::unique_ptr<Forms> forms;
