@@ -86,6 +86,20 @@ void GameFixture::click(int index)
     QTest::mouseClick(spot(index), Qt::LeftButton);
 }
 
+void GameFixture::putCard(int index, int card)
+{
+    table()->model().arrange(index, Spot{qint16(card), true, true, true});
+    table()->showTable();
+}
+
+void GameFixture::take(int index)
+{
+    Spot spot = table()->model().spot(index);
+    spot.onTable = false;
+    table()->model().arrange(index, spot);
+    table()->showTable();
+}
+
 void GameFixture::click(const char *buttonName)
 {
     QTest::mouseClick(button(buttonName), Qt::LeftButton);

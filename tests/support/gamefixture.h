@@ -38,6 +38,10 @@ public:
     // The spots that would answer a click now.
     QList<int> clickableSpots();
     void click(int spot);
+    // Sets a position up without playing to it: a face-up, clickable card on a spot,
+    // or a spot's card taken off the table.
+    void putCard(int spot, int card);
+    void take(int spot);
     void click(const char *buttonName);
 
     QTemporaryDir dir;
