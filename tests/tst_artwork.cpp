@@ -47,7 +47,6 @@ private slots:
     }
     void picturesHaveTheirLogicalSizeAtTheDeviceRatio_data();
     void picturesHaveTheirLogicalSizeAtTheDeviceRatio();
-    void backsAreClearlyDifferentFromEachOther();
     void facesAreInkedInTheirSuitColour_data();
     void facesAreInkedInTheirSuitColour();
     void rankWordFitsInsideTheCard_data();
@@ -83,28 +82,6 @@ void tst_Artwork::picturesHaveTheirLogicalSizeAtTheDeviceRatio()
     QFETCH(qreal, ratio);
     QCOMPARE(pixmap.size(), logicalSize * ratio);
     QCOMPARE(pixmap.devicePixelRatio(), ratio);
-}
-
-void tst_Artwork::backsAreClearlyDifferentFromEachOther()
-{
-    // A fifth of the card or more must look different, so no two are confused in the chooser.
-    for (int a = 0; a < CardPainter::BackCount; ++a) {
-        const QImage first = CardPictures::pixmap(CardPicture::back(a), 1.0).toImage();
-        for (int b = a + 1; b < CardPainter::BackCount; ++b) {
-            const QImage second = CardPictures::pixmap(CardPicture::back(b), 1.0).toImage();
-            int differing = 0;
-            for (int y = 0; y < CardPainter::Height; ++y) {
-                for (int x = 0; x < CardPainter::Width; ++x) {
-                    const QRgb p = first.pixel(x, y);
-                    const QRgb q = second.pixel(x, y);
-                    differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                            + std::abs(qBlue(p) - qBlue(q)) > 90 ? 1 : 0;
-                }
-            }
-            QVERIFY2(differing > CardPainter::Width * CardPainter::Height / 5,
-                     qPrintable(QStringLiteral("backs %1 and %2 look too alike").arg(a).arg(b)));
-        }
-    }
 }
 
 void tst_Artwork::facesAreInkedInTheirSuitColour_data()

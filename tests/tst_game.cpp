@@ -32,12 +32,8 @@ class tst_Game : public QObject
 
 private Q_SLOTS:
     void roundRunsOutOnTheClock();
-    void takeScoreCountsUpTheSecondsLeft();
-    void secondRoundDecidesOnTheBonusRound_data();
-    void secondRoundDecidesOnTheBonusRound();
-    void bonusRoundAlwaysEndsTheGame();
-    void teamPictureWaitsOnlyAtExactly11000_data();
-    void teamPictureWaitsOnlyAtExactly11000();
+    void secondRoundEndsInBonusRoundPictureOrGameOver_data();
+    void secondRoundEndsInBonusRoundPictureOrGameOver();
     void pressActionPlaysLikeAClick();
     void runsScoreAndKeepTheBestRun();
     void cardBonusCountsUpThenTheTimeBonus();
@@ -123,106 +119,50 @@ void tst_Game::roundRunsOutOnTheClock()
     QCOMPARE(game.bar()->value(), 59);
 }
 
-void tst_Game::takeScoreCountsUpTheSecondsLeft()
-{
-    Game game;
-    game.click("cmdDeal");
-    game.clock.advance(40s);
-    QList<int> barDuringCountUp;
-    game.clock.onPause = [&](std::chrono::milliseconds length) {
-        if (length == 150ms)
-            barDuringCountUp.append(game.bar()->value());
-    };
-    game.click("cmdTake");
-    QCOMPARE(barDuringCountUp.size(), 20);
-    QCOMPARE(barDuringCountUp.first(), 19);
-    QCOMPARE(barDuringCountUp.last(), 0);
-    QCOMPARE(game.text("lblScore"), QStringLiteral("1000"));
-    // Round 2 is dealt with the score carried.
-    QVERIFY(game.button("cmdTake")->isVisible());
-    QCOMPARE(game.clickableSpots(), QList<int>({19, 20, 23, 24, 25, 27}));
-}
-
-void tst_Game::secondRoundDecidesOnTheBonusRound_data()
+void tst_Game::secondRoundEndsInBonusRoundPictureOrGameOver_data()
 {
     QTest::addColumn<int>("secondsTaken");
     QTest::addColumn<QString>("finalScore");
     QTest::addColumn<bool>("bonusRound");
-    QTest::newRow("12000 deals the bonus round") << 2 << "12000" << true;
-    QTest::newRow("11950 ends the game") << 3 << "11950" << false;
+    QTest::addColumn<bool>("picture");
+    QTest::newRow("12000 deals the bonus round") << 2 << "12000" << true << false;
+    QTest::newRow("11950 ends the game") << 3 << "11950" << false << false;
+    QTest::newRow("11050 shows no picture") << 21 << "11050" << false << false;
+    QTest::newRow("11000 waits for the picture") << 22 << "11000" << false << true;
+    QTest::newRow("10950 shows no picture") << 23 << "10950" << false << false;
 }
 
-void tst_Game::secondRoundDecidesOnTheBonusRound()
+void tst_Game::secondRoundEndsInBonusRoundPictureOrGameOver()
 {
     QFETCH(int, secondsTaken);
     QFETCH(QString, finalScore);
     QFETCH(bool, bonusRound);
-    Game game;
-    game.intoSecondRoundAt9100(secondsTaken);
-    game.watchCaptions();
-    game.click("cmdTake");
-    if (bonusRound) {
-        QCOMPARE(game.captionsAtPauses.last(), QStringLiteral("Round: 3|"));
-        QCOMPARE(game.text("lblScore"), finalScore);
-        QVERIFY(game.button("cmdTake")->isVisible());
-    } else {
-        QCOMPARE(game.text("lblBonuslbl"), QStringLiteral("GAME OVER"));
-        QCOMPARE(game.text("lblScore"), finalScore);
-        QVERIFY(game.button("cmdDeal")->isVisible());
-        QVERIFY(game.button("cmdTake")->isHidden());
-    }
-}
-
-void tst_Game::bonusRoundAlwaysEndsTheGame()
-{
-    Game game;
-    game.click("cmdDeal");
-    game.click("cmdTake");
-    game.playRun(12); // 7800, with 3000 and 3000 more: into the bonus round
-    game.click("cmdTake");
-    QVERIFY(game.button("cmdTake")->isVisible());
-    game.playRun(20);
-    game.click("cmdTake");
-    QCOMPARE(game.text("lblBonuslbl"), QStringLiteral("GAME OVER"));
-    QVERIFY(game.button("cmdDeal")->isVisible());
-}
-
-void tst_Game::teamPictureWaitsOnlyAtExactly11000_data()
-{
-    QTest::addColumn<int>("secondsTaken");
-    QTest::addColumn<bool>("picture");
-    QTest::newRow("10950 shows no picture") << 23 << false;
-    QTest::newRow("11000 waits for the picture") << 22 << true;
-    QTest::newRow("11050 shows no picture") << 21 << false;
-}
-
-void tst_Game::teamPictureWaitsOnlyAtExactly11000()
-{
-    QFETCH(int, secondsTaken);
     QFETCH(bool, picture);
     Game game;
     game.intoSecondRoundAt9100(secondsTaken);
-
+    game.watchCaptions();
+    auto watch = game.clock.onPause;
     int pausesWithPicture = 0;
-    bool tableDisabledDuringWait = false;
-    game.clock.onPause = [&](std::chrono::milliseconds) {
+    game.clock.onPause = [&](std::chrono::milliseconds length) {
+        watch(length);
         frmTeamPic *teamPic = game.forms->teamPic();
         if (!teamPic->isVisible())
             return;
-        tableDisabledDuringWait = !game.table()->isEnabled();
+        QVERIFY(!game.table()->isEnabled());
         QVERIFY(game.label("lblBonuslbl")->text() != QStringLiteral("GAME OVER"));
         if (++pausesWithPicture == 5)
             QTest::mouseClick(teamPic->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     };
     game.click("cmdTake");
-    QCOMPARE(pausesWithPicture > 0, picture);
-    if (picture) {
-        QCOMPARE(pausesWithPicture, 5);
-        QVERIFY(tableDisabledDuringWait);
-        QCOMPARE(game.table()->teamPicClosed(), qint16(0));
-    }
-    QCOMPARE(game.text("lblBonuslbl"), QStringLiteral("GAME OVER"));
-    QVERIFY(game.table()->isEnabled() || game.forms->hiScores()->isVisible());
+    QCOMPARE(game.text("lblScore"), finalScore);
+    QCOMPARE(pausesWithPicture, picture ? 5 : 0);
+    QCOMPARE(game.table()->teamPicClosed(), qint16(0));
+    QCOMPARE(game.button("cmdTake")->isVisible(), bonusRound);
+    QCOMPARE(game.button("cmdDeal")->isVisible(), !bonusRound);
+    if (bonusRound)
+        QCOMPARE(game.captionsAtPauses.last(), QStringLiteral("Round: 3|"));
+    else
+        QCOMPARE(game.text("lblBonuslbl"), QStringLiteral("GAME OVER"));
 }
 
 void tst_Game::pressActionPlaysLikeAClick()
