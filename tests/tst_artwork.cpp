@@ -1,7 +1,6 @@
 #include "assets/artwork.h"
 #include "assets/cardpainter.h"
 #include "assets/cardpictures.h"
-#include "game/card.h"
 
 #include <QFont>
 #include <QImage>
@@ -49,8 +48,6 @@ private slots:
     void picturesHaveTheirLogicalSizeAtTheDeviceRatio();
     void facesAreInkedInTheirSuitColour_data();
     void facesAreInkedInTheirSuitColour();
-    void rankWordFitsInsideTheCard_data();
-    void rankWordFitsInsideTheCard();
 };
 
 void tst_Artwork::picturesHaveTheirLogicalSizeAtTheDeviceRatio_data()
@@ -103,31 +100,6 @@ void tst_Artwork::facesAreInkedInTheirSuitColour()
     QVERIFY(countPixels(image, image.rect(), isInk) > 500);
     const int redPixels = countPixels(image, image.rect(), isRedInk);
     QVERIFY2(red ? redPixels > 500 : redPixels == 0, qPrintable(QString::number(redPixels)));
-}
-
-void tst_Artwork::rankWordFitsInsideTheCard_data()
-{
-    QTest::addColumn<int>("cardNumber");
-    QTest::addColumn<int>("ratio");
-    for (int rank = 1; rank <= Card::RanksPerSuit; ++rank) {
-        const QByteArray label = Card::rankLabel(rank).toLatin1();
-        QTest::addRow("%s of spades", label.constData()) << rank << 1;
-        QTest::addRow("%s of hearts at double density", label.constData()) << 13 + rank << 2;
-    }
-}
-
-void tst_Artwork::rankWordFitsInsideTheCard()
-{
-    QFETCH(int, cardNumber);
-    QFETCH(int, ratio);
-    const QImage image = CardPictures::pixmap(CardPicture::face(cardNumber), ratio).toImage();
-    // The word is drawn clipped to an area 6 pixels in from each side, so a word too wide
-    // leaves ink in that area's outermost pixel; the outline, 2 pixels in, is not looked at.
-    const int width = image.width();
-    const QRect band(0, 6 * ratio, width, 24 * ratio);
-    QVERIFY2(countPixels(image, band.adjusted(2 * ratio, 0, -2 * ratio, 0), isInk) > 0, "no word");
-    QCOMPARE(countPixels(image, band.adjusted(2 * ratio, 0, 7 * ratio - width, 0), isInk), 0);
-    QCOMPARE(countPixels(image, band.adjusted(width - 7 * ratio, 0, -2 * ratio, 0), isInk), 0);
 }
 
 QTEST_MAIN(tst_Artwork)
