@@ -2,6 +2,19 @@
 
 #include <QList>
 
+#include <algorithm>
+
+namespace {
+
+// C0 controls, DEL and the C1 controls: a typed tab, escape or newline would show as a
+// gap or garbage in the table, so each becomes a space.
+bool isControl(uint codePoint)
+{
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
+}
+
+} // namespace
+
 QString HighScoreTable::blankName()
 {
     return QString(NameLength, QLatin1Char(' '));
@@ -11,7 +24,8 @@ QString HighScoreTable::fittedName(const QString &name)
 {
     // Count characters as code points in composed form, so a cut never separates a
     // surrogate pair or an accent from its letter that composition can join.
-    const QList<uint> codePoints = name.normalized(QString::NormalizationForm_C).toUcs4();
+    QList<uint> codePoints = name.normalized(QString::NormalizationForm_C).toUcs4();
+    std::replace_if(codePoints.begin(), codePoints.end(), isControl, uint(' '));
     const qsizetype kept = std::min<qsizetype>(codePoints.size(), NameLength);
     QString fitted = QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()),
                                        kept);

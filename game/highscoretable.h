@@ -19,8 +19,8 @@ public:
 
     static QString blankName();
 
-    // The name as it is stored: cut to NameLength characters, never inside one, and
-    // padded with spaces.
+    // The name as it is stored: control characters made spaces, cut to NameLength
+    // characters, never inside one, and padded with spaces.
     static QString fittedName(const QString &name);
 
     // Entry k, 1 (best) to EntryCount.

@@ -1,5 +1,6 @@
 #include "portableregistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -9,6 +10,20 @@ namespace {
 
 const QByteArray SystemInfoKey = QByteArrayLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QByteArray SystemInfoValue = QByteArrayLiteral("PATH");
+
+// The folders of PATH that name a place of their own. An empty or relative entry would be
+// taken from the working folder, which is where the records live: a program dropped
+// there must never be started.
+QStringList absoluteEnvironmentPaths()
+{
+    QStringList paths;
+    const QString path = qEnvironmentVariable("PATH");
+    for (const QString &entry : path.split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(entry))
+            paths.append(entry);
+    }
+    return paths;
+}
 
 bool sameName(const QByteArray &name, const QByteArray &expected)
 {
@@ -70,8 +85,12 @@ long PortableRegistry::closeKey(Handle key)
 
 QString PortableRegistry::findSystemInfoProgram() const
 {
+    const QStringList searchPaths =
+        m_searchPaths.isEmpty() ? absoluteEnvironmentPaths() : m_searchPaths;
+    if (searchPaths.isEmpty())
+        return {};
     for (const QString &name : SystemInfoPrograms) {
-        const QString path = QStandardPaths::findExecutable(name, m_searchPaths);
+        const QString path = QStandardPaths::findExecutable(name, searchPaths);
         if (!path.isEmpty())
             return path;
     }

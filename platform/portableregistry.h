@@ -19,7 +19,7 @@ public:
     // The programs looked for, best first.
     static const QStringList SystemInfoPrograms;
 
-    // Empty search paths mean the PATH of the environment.
+    // Empty search paths mean the absolute folders of the environment's PATH.
     explicit PortableRegistry(const QStringList &searchPaths = {});
 
     long openKey(quint32 root, const QByteArray &subKey, quint32 access, Handle *key) override;

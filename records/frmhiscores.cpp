@@ -4,6 +4,7 @@
 #include "game/highscoretable.h"
 #include "game/names.h"
 #include "game/randomgenerator.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
@@ -108,8 +109,8 @@ frmHiScores::frmHiScores(const Services &services, QWidget *table)
     cmdOkay = makeButton(this, "cmdOkay", QStringLiteral("OK"), 1800);
     cmdClear = makeButton(this, "cmdClear", QStringLiteral("Clear"), 3240);
     setTabOrder(cmdOkay, cmdClear);
-    connect(cmdOkay, &QPushButton::clicked, this, &frmHiScores::cmdOkay_Click);
-    connect(cmdClear, &QPushButton::clicked, this, &frmHiScores::cmdClear_Click);
+    ActionGuard::connectAction(cmdOkay, &QPushButton::clicked, this, &frmHiScores::cmdOkay_Click);
+    ActionGuard::connectAction(cmdClear, &QPushButton::clicked, this, &frmHiScores::cmdClear_Click);
 }
 
 void frmHiScores::setVisible(bool visible)

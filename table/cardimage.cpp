@@ -3,6 +3,7 @@
 #include "assets/cardpainter.h"
 #include "assets/cardpictures.h"
 #include "game/card.h"
+#include "platform/actionguard.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -85,7 +86,7 @@ void CardImage::setClickable(bool clickable)
 
 bool CardImage::canPress() const
 {
-    return m_clickable && isVisible() && isEnabled();
+    return m_clickable && ActionGuard::mayAct(this);
 }
 
 void CardImage::press()

@@ -23,7 +23,8 @@ public:
     bool isClickable() const { return m_clickable; }
     void setClickable(bool clickable);
 
-    // What a click does: clicked() when the image is on screen, enabled and clickable.
+    // What a click does: clicked() when the image is clickable and a player could reach
+    // it (on screen, enabled, not under a modal window).
     bool canPress() const;
     void press();
 

@@ -5,6 +5,7 @@
 #include "cardimage.h"
 #include "game/names.h"
 #include "game/randomgenerator.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
@@ -140,11 +141,11 @@ void frmMarigold::buildControls()
     setTabOrder(cmdMenu, cmdTake);
     setTabOrder(cmdTake, cmdScores);
 
-    connect(cmdDeal, &QPushButton::clicked, this, &frmMarigold::cmdDeal_Click);
-    connect(cmdTake, &QPushButton::clicked, this, &frmMarigold::cmdTake_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMarigold::cmdExit_Click);
-    connect(cmdMenu, &QPushButton::clicked, this, &frmMarigold::cmdMenu_Click);
-    connect(cmdScores, &QPushButton::clicked, this, &frmMarigold::cmdScores_Click);
+    ActionGuard::connectAction(cmdDeal, &QPushButton::clicked, this, &frmMarigold::cmdDeal_Click);
+    ActionGuard::connectAction(cmdTake, &QPushButton::clicked, this, &frmMarigold::cmdTake_Click);
+    ActionGuard::connectAction(cmdExit, &QPushButton::clicked, this, &frmMarigold::cmdExit_Click);
+    ActionGuard::connectAction(cmdMenu, &QPushButton::clicked, this, &frmMarigold::cmdMenu_Click);
+    ActionGuard::connectAction(cmdScores, &QPushButton::clicked, this, &frmMarigold::cmdScores_Click);
 }
 
 QLabel *frmMarigold::addLabel(const char *name, QRect geometry, const QString &caption,

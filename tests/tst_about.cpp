@@ -10,6 +10,7 @@
 #include "windows/frmmenu.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void closingUnloadsAndShowsMenu_data();
     void closingUnloadsAndShowsMenu();
     void portableRegistryNamesTheFirstToolOnThePath();
+    void portableRegistrySkipsRelativePathEntries();
 };
 
 void tst_About::readsKeyValue_data()
@@ -246,6 +248,40 @@ void tst_About::portableRegistryNamesTheFirstToolOnThePath()
     PortableRegistry bare({empty.path()});
     QCOMPARE(bare.openKey(Registry::HKeyLocalMachine, MsInfoKey, 0x2003F, &key),
              Registry::ErrorFileNotFound);
+}
+
+void tst_About::portableRegistrySkipsRelativePathEntries()
+{
+    // A tool in the working folder (where the records live) and in a relative "bin" below
+    // it is never taken; only the absolute folder counts.
+    QTemporaryDir work;
+    QTemporaryDir absolute;
+    QVERIFY(QDir(work.path()).mkdir(QStringLiteral("bin")));
+    const QStringList planted = {work.filePath(QStringLiteral("hardinfo")),
+                                 work.filePath(QStringLiteral("bin/hardinfo2")),
+                                 absolute.filePath(QStringLiteral("lshw-gtk"))};
+    for (const QString &path : planted) {
+        QFile tool(path);
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    }
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString savedFolder = QDir::currentPath();
+    qputenv("PATH", QByteArray(".::bin:") + QFile::encodeName(absolute.path()));
+    QDir::setCurrent(work.path());
+
+    PortableRegistry registry;
+    Registry::Handle key = 0;
+    const long opened = registry.openKey(Registry::HKeyLocalMachine, MsInfoKey, 0x2003F, &key);
+    QByteArray data(1024, '\0');
+    quint32 size = 1024;
+    const long read = registry.queryValue(key, "PATH", nullptr, &data, &size);
+
+    QDir::setCurrent(savedFolder);
+    qputenv("PATH", savedPath);
+    QCOMPARE(opened, Registry::ErrorSuccess);
+    QCOMPARE(read, Registry::ErrorSuccess);
+    QCOMPARE(data.left(size), QFile::encodeName(absolute.filePath(QStringLiteral("lshw-gtk"))) + '\0');
 }
 
 QTEST_MAIN(tst_About)

@@ -522,6 +522,9 @@ private Q_SLOTS:
         QTest::newRow("twenty characters are cut to fifteen") << "Bartholomew Quinn!!!" << "Bartholomew Qui";
         QTest::newRow("two letters are padded with spaces") << "AB" << "AB             ";
         QTest::newRow("spaces alone are a name") << "  " << "               ";
+        QTest::newRow("tab, newline and escape become spaces") << "Ann\tLee\nX\x1b" << "Ann Lee X      ";
+        QTest::newRow("U+0001, DEL and C1 controls become spaces, before the cut")
+            << QString::fromUtf16(u"\u0001B\u007fC\u0085\u009fDEFGHIJKLMNOP") << " B C  DEFGHIJKL";
     }
 
     void namesAreStoredFifteenWide()

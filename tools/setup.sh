@@ -39,8 +39,17 @@ case $mode in
         exec "$build/marigold"
         ;;
     test)
-        cd "$build"
-        QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
-            ctest --output-on-failure -j"$(nproc)"
+        (cd "$build" && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
+            ctest --output-on-failure -j"$(nproc)")
+
+        # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
+        # report fails the test that caused it.
+        sanitized=${MARIGOLD_SANITIZE_BUILD_DIR:-$root/build-sanitize}
+        cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARIGOLD_SANITIZE=ON
+        cmake --build "$sanitized" -j"$(nproc)"
+        (cd "$sanitized" && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
+            ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            ctest --output-on-failure -j"$(nproc)")
         ;;
 esac

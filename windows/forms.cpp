@@ -112,7 +112,7 @@ void Forms::unloadAbout()
 {
     // The about box is unloaded from inside its own handler, so it goes once that returns.
     if (m_about)
-        m_about.release()->deleteLater();
+        m_about.release()->unload();
 }
 
 void Forms::hideAll()

@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "assets/artwork.h"
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/programlauncher.h"
 #include "platform/prompts.h"
@@ -106,8 +107,8 @@ frmAbout::frmAbout(Forms &forms)
     setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    ActionGuard::connectAction(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    ActionGuard::connectAction(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
     Form_Load();
 }
@@ -169,8 +170,21 @@ void frmAbout::StartSysInfo()
     }
     if (found && !SysInfoPath.isEmpty() && services.launcher->start(SysInfoPath))
         return;
+    ++m_boxesOpen;
     services.prompts->message(this,
                               QStringLiteral("System Information Is Unavailable At This Time"));
+    if (--m_boxesOpen == 0 && m_unloadPending)
+        deleteLater();
+}
+
+void frmAbout::unload()
+{
+    // The message box is this window's child: deleting the window under it would delete
+    // the box inside its own exec().
+    if (m_boxesOpen > 0)
+        m_unloadPending = true;
+    else
+        deleteLater();
 }
 
 bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,
@@ -216,7 +230,8 @@ bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QStrin
 
 void frmAbout::reject()
 {
-    cmdOK_Click();
+    if (!ActionGuard::isBlockedByModal(this))
+        cmdOK_Click();
 }
 
 void frmAbout::paintEvent(QPaintEvent *)

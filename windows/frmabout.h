@@ -31,6 +31,10 @@ public:
     bool GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
+    // Deletes the box once control is back in the event loop, or, while a message box
+    // of its own is up, once that box has closed.
+    void unload();
+
     // Escape and every way of closing the box answer like OK, so the player is never
     // left with the table disabled and nothing on screen.
     void reject() override;
@@ -49,4 +53,7 @@ private:
     QLabel *lblDisclaimer;
     QPushButton *cmdOK;
     QPushButton *cmdSysInfo;
+
+    int m_boxesOpen = 0;
+    bool m_unloadPending = false;
 };

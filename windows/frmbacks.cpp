@@ -1,5 +1,6 @@
 #include "frmbacks.h"
 
+#include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/services.h"
 #include "records/recordfiles.h"
@@ -44,8 +45,8 @@ frmBacks::frmBacks(Forms &forms)
     cyan.setColor(QPalette::WindowText, QColor(0, 255, 255));
     Label1->setPalette(cyan);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmBacks::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmBacks::cmdCancel_Click);
+    ActionGuard::connectAction(cmdOK, &QPushButton::clicked, this, &frmBacks::cmdOK_Click);
+    ActionGuard::connectAction(cmdCancel, &QPushButton::clicked, this, &frmBacks::cmdCancel_Click);
 }
 
 void frmBacks::imgCardBack_Click(int Index)

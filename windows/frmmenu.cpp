@@ -1,6 +1,7 @@
 #include "frmmenu.h"
 
 #include "assets/artwork.h"
+#include "platform/actionguard.h"
 #include "platform/prompts.h"
 #include "platform/services.h"
 #include "table/frmmarigold.h"
@@ -49,12 +50,12 @@ frmMenu::frmMenu(Forms &forms)
     setTabOrder(cmdWeb, cmdBacks);
     setTabOrder(cmdBacks, cmdClose);
 
-    connect(cmdCredits, &QPushButton::clicked, this, &frmMenu::cmdCredits_Click);
-    connect(cmdInst, &QPushButton::clicked, this, &frmMenu::cmdInst_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &frmMenu::cmdAbout_Click);
-    connect(cmdWeb, &QPushButton::clicked, this, &frmMenu::cmdWeb_Click);
-    connect(cmdBacks, &QPushButton::clicked, this, &frmMenu::cmdBacks_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmMenu::cmdClose_Click);
+    ActionGuard::connectAction(cmdCredits, &QPushButton::clicked, this, &frmMenu::cmdCredits_Click);
+    ActionGuard::connectAction(cmdInst, &QPushButton::clicked, this, &frmMenu::cmdInst_Click);
+    ActionGuard::connectAction(cmdAbout, &QPushButton::clicked, this, &frmMenu::cmdAbout_Click);
+    ActionGuard::connectAction(cmdWeb, &QPushButton::clicked, this, &frmMenu::cmdWeb_Click);
+    ActionGuard::connectAction(cmdBacks, &QPushButton::clicked, this, &frmMenu::cmdBacks_Click);
+    ActionGuard::connectAction(cmdClose, &QPushButton::clicked, this, &frmMenu::cmdClose_Click);
 }
 
 QPushButton *frmMenu::addButton(const char *name, const QString &caption, QPoint position)

@@ -2,6 +2,7 @@
 
 #include "assets/artwork.h"
 #include "picturebox.h"
+#include "platform/actionguard.h"
 #include "table/frmmarigold.h"
 #include "windows/forms.h"
 
@@ -18,7 +19,7 @@ frmTeamPic::frmTeamPic(Forms &forms)
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(112, 224, 81, 33);
-    connect(cmdOK, &QPushButton::clicked, this, &frmTeamPic::cmdOK_Click);
+    ActionGuard::connectAction(cmdOK, &QPushButton::clicked, this, &frmTeamPic::cmdOK_Click);
 }
 
 void frmTeamPic::cmdOK_Click()

@@ -1,6 +1,7 @@
 #include "infowindow.h"
 
 #include "assets/artwork.h"
+#include "platform/actionguard.h"
 #include "windows/forms.h"
 #include "windows/frmmenu.h"
 
@@ -16,7 +17,7 @@ InfoWindow::InfoWindow(Forms &forms, const QString &name, const QString &caption
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(QRect(okPosition, QSize(81, 33)));
-    connect(Command1, &QPushButton::clicked, this, &InfoWindow::Command1_Click);
+    ActionGuard::connectAction(Command1, &QPushButton::clicked, this, &InfoWindow::Command1_Click);
 }
 
 QLabel *InfoWindow::addLabel(const char *name, QRect geometry, const QString &text,
