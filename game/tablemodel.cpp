@@ -33,8 +33,20 @@ void TableModel::load(qint32 highScore, qint16 backNum, qint16 highRun)
 void TableModel::deal(RandomGenerator &random, qint16 backNum)
 {
     m_deck.ShuffleDeck(random);
+    ReSetCards(backNum);
+    m_state.NextStock = 0;
+    m_state.TimeLeft = Rules::RoundSeconds;
+    m_clockRunning = true;
+    m_roundInPlay = true;
+    m_peakMarkerShown = {false, false};
+    m_bonusTitleShown = false;
+    m_bonusFigureShown = false;
+    m_idleButtonsShown = false;
+    m_takeShown = true;
+}
 
-    // ReSetCards
+void TableModel::ReSetCards(qint16 backNum)
+{
     m_state.BackNum = backNum;
     m_shownBack = backNum;
     for (int index = 0; index <= Tableau::WasteSpot; ++index)
@@ -49,16 +61,6 @@ void TableModel::deal(RandomGenerator &random, qint16 backNum)
     m_state.CurRun = 0;
     Q_EMIT scoreChanged(m_state.Score);
     m_cardsShown = Tableau::StockSize;
-
-    m_state.NextStock = 0;
-    m_state.TimeLeft = Rules::RoundSeconds;
-    m_clockRunning = true;
-    m_roundInPlay = true;
-    m_peakMarkerShown = {false, false};
-    m_bonusTitleShown = false;
-    m_bonusFigureShown = false;
-    m_idleButtonsShown = false;
-    m_takeShown = true;
 }
 
 void TableModel::SpotTag()

@@ -91,6 +91,8 @@ Q_SIGNALS:
     void highRunRaised(qint16 HighRun);
 
 private:
+    // Lays the shuffled deck out: spots 0 to 26, the stock, the run and the stock count.
+    void ReSetCards(qint16 backNum);
     void addScore(qint32 points);
     void setClock(int seconds);
     void SpotTag();
