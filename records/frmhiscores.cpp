@@ -12,6 +12,7 @@
 #include "recordfiles.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -201,4 +202,20 @@ void frmHiScores::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void frmHiScores::keyPressEvent(QKeyEvent *event)
+{
+    QPushButton *button = nullptr;
+    if (event->key() == Qt::Key_Escape) {
+        button = cmdOkay;
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        button = qobject_cast<QPushButton *>(focusWidget());
+        if (!button)
+            button = cmdOkay;
+    }
+    if (button)
+        button->click();
+    else
+        QWidget::keyPressEvent(event);
 }

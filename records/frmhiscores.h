@@ -41,6 +41,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Escape answers like OK; Enter presses the focused button, OK when none has it.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -65,6 +66,7 @@ CardImage::CardImage(QWidget *parent)
     }();
     Q_UNUSED(factoryInstalled);
     resize(CardPainter::Width, CardPainter::Height);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CardImage::setPicture(CardPicture picture)
@@ -81,6 +83,7 @@ void CardImage::setClickable(bool clickable)
     if (clickable == m_clickable)
         return;
     m_clickable = clickable;
+    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
     announceChange();
 }
 
@@ -114,6 +117,23 @@ void CardImage::paintEvent(QPaintEvent *)
         painter.setPen(QPen(m_outline, 0));
         painter.drawRect(1, 1, width() - 2, height() - 2);
     }
+    if (showsFocusRing()) {
+        // Yellow between two black lines reads on the blue table, on white faces and on
+        // every back, whatever its colours.
+        const QRectF ring = QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 5));
+        painter.drawRoundedRect(ring, 4, 4);
+        painter.setPen(QPen(QColor(255, 255, 0), 3));
+        painter.drawRoundedRect(ring, 4, 4);
+    }
+}
+
+bool CardImage::showsFocusRing() const
+{
+    // Qt marks a window whose focus last moved by the keyboard; a mouse click clears the
+    // mark, so a mouse player sees the table exactly as designed.
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void CardImage::setOutline(const QColor &colour)
@@ -136,6 +156,34 @@ void CardImage::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (click)
         press();
+}
+
+void CardImage::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            press();
+        break;
+    default:
+        // Arrows and the rest belong to the window, which knows where the other spots are.
+        event->ignore();
+        break;
+    }
+}
+
+void CardImage::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CardImage::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CardImage::announceChange()

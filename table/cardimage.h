@@ -6,7 +6,9 @@
 #include <QWidget>
 
 // An image control holding one card picture, a short text tag and a clickable flag.
-// It raises clicked() only while clickable; a screen reader's press action does the same.
+// It raises clicked() only while clickable; a screen reader's press action, and Space or
+// Enter while it has the keyboard focus, do the same. Only a clickable image takes the
+// focus, and the focus ring shows only while the player is using the keyboard.
 class CardImage : public QWidget
 {
     Q_OBJECT
@@ -44,9 +46,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void announceChange();
+    bool showsFocusRing() const;
 
     CardPicture m_picture;
     QColor m_outline;

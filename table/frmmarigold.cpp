@@ -10,6 +10,8 @@
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 #include "records/recordfiles.h"
+#include "tablebutton.h"
+#include "tablekeyboard.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -64,6 +66,12 @@ frmMarigold::frmMarigold(const Services &services)
     setFixedSize(572, 461);
     QPalette blue = palette();
     blue.setColor(QPalette::Window, Blue);
+    // A disabled table only ignores input while a secondary window is up: it keeps its
+    // colours, so nothing on it greys out behind the menu.
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colourRole = QPalette::ColorRole(role);
+        blue.setColor(QPalette::Disabled, colourRole, blue.color(QPalette::Active, colourRole));
+    }
     setPalette(blue);
     setAutoFillBackground(true);
 
@@ -140,6 +148,8 @@ void frmMarigold::buildControls()
     setTabOrder(cmdExit, cmdMenu);
     setTabOrder(cmdMenu, cmdTake);
     setTabOrder(cmdTake, cmdScores);
+    new TableKeyboard(this, QList<CardImage *>(m_imgSpot.cbegin(), m_imgSpot.cend()),
+                      {cmdDeal, cmdExit, cmdMenu, cmdTake, cmdScores});
 
     ActionGuard::connectAction(cmdDeal, &QPushButton::clicked, this, &frmMarigold::cmdDeal_Click);
     ActionGuard::connectAction(cmdTake, &QPushButton::clicked, this, &frmMarigold::cmdTake_Click);
@@ -167,7 +177,7 @@ QLabel *frmMarigold::addLabel(const char *name, QRect geometry, const QString &c
 
 QPushButton *frmMarigold::addButton(const char *name, QRect geometry, const QString &caption)
 {
-    auto *button = new QPushButton(caption, this);
+    auto *button = new TableButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     button->setAutoDefault(false);

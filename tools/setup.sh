@@ -11,7 +11,9 @@ packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-beteckna fonts-liberation2)
 case $mode in
     play) ;;
-    test) packages+=(g++-mingw-w64-x86-64-posix) ;;
+    # The cross compiler checks the Windows registry unit; the validators check the
+    # installed desktop entry and metainfo.
+    test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 
@@ -32,11 +34,8 @@ cmake --build "$build" -j"$(nproc)"
 
 case $mode in
     play)
-        # The game keeps its records in the folder it starts in.
-        records=${XDG_DATA_HOME:-$HOME/.local/share}/marigold
-        mkdir -p "$records"
-        cd "$records"
-        exec "$build/marigold"
+        # As from the desktop menu: records in ~/.local/share/marigold.
+        exec "$build/marigold" --records-in-data-folder
         ;;
     test)
         (cd "$build" && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \

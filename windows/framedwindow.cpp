@@ -1,7 +1,9 @@
 #include "framedwindow.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 
 FramedWindow::FramedWindow(const QString &name, const QString &caption, QSize clientSize,
                            const QList<QLine> &frameLines, QWidget *parent)
@@ -34,4 +36,22 @@ void FramedWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void FramedWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        closeLikeButton();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto *button = qobject_cast<QPushButton *>(focusWidget());
+        if (!button || !button->isVisible())
+            button = defaultButton();
+        if (button) {
+            button->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }

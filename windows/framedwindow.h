@@ -6,7 +6,10 @@
 
 // A borderless blue window framed by four 5-pixel lines along its edges, standing in
 // for the title bar it does not have. Closing it by the window system's own means
-// (a keyboard close) runs the window's own way out, so nothing is left disabled.
+// (a keyboard close) or by Escape runs the window's own way out, so nothing is left
+// disabled; Enter presses the focused button, or the default one.
+class QPushButton;
+
 class FramedWindow : public QWidget
 {
     Q_OBJECT
@@ -18,9 +21,12 @@ public:
 protected:
     // The handler of the button that closes this window.
     virtual void closeLikeButton() = 0;
+    // The button Enter presses when no button has the focus.
+    virtual QPushButton *defaultButton() const { return nullptr; }
 
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QList<QLine> m_frameLines;

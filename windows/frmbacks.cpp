@@ -9,6 +9,7 @@
 #include "windows/forms.h"
 #include "windows/frmmenu.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,6 +24,8 @@ frmBacks::frmBacks(Forms &forms)
         image->setObjectName(QStringLiteral("imgCardBack[%1]").arg(index));
         image->setPicture(CardPicture::back(index));
         image->move(16 + 88 * (index % 5), index < 5 ? 16 : 176);
+        // The keyboard moves the highlight with the arrows, so Enter stays with the buttons.
+        image->setFocusPolicy(Qt::NoFocus);
         connect(image, &CardImage::clicked, this, [this, index] { imgCardBack_Click(index); });
         m_imgCardBack[index] = image;
     }
@@ -45,6 +48,8 @@ frmBacks::frmBacks(Forms &forms)
     cyan.setColor(QPalette::WindowText, QColor(0, 255, 255));
     Label1->setPalette(cyan);
 
+    cmdOK->installEventFilter(this);
+    cmdCancel->installEventFilter(this);
     ActionGuard::connectAction(cmdOK, &QPushButton::clicked, this, &frmBacks::cmdOK_Click);
     ActionGuard::connectAction(cmdCancel, &QPushButton::clicked, this, &frmBacks::cmdCancel_Click);
 }
@@ -68,6 +73,47 @@ void frmBacks::cmdCancel_Click()
 {
     hide();
     m_forms.menu()->show();
+}
+
+void frmBacks::keyPressEvent(QKeyEvent *event)
+{
+    if (!moveHighlight(event->key()))
+        FramedWindow::keyPressEvent(event);
+}
+
+bool frmBacks::eventFilter(QObject *watched, QEvent *event)
+{
+    // The buttons would take the arrows to move the focus between themselves.
+    if (event->type() == QEvent::KeyPress)
+        return moveHighlight(static_cast<QKeyEvent *>(event)->key());
+    return FramedWindow::eventFilter(watched, event);
+}
+
+bool frmBacks::moveHighlight(int key)
+{
+    constexpr int Columns = BackCount / 2;
+    int column = BackChoice % Columns;
+    int row = BackChoice / Columns;
+    switch (key) {
+    case Qt::Key_Left:
+        column = qMax(0, column - 1);
+        break;
+    case Qt::Key_Right:
+        column = qMin(Columns - 1, column + 1);
+        break;
+    case Qt::Key_Up:
+        row = 0;
+        break;
+    case Qt::Key_Down:
+        row = 1;
+        break;
+    default:
+        return false;
+    }
+    const int target = row * Columns + column;
+    if (ActionGuard::mayAct(imgCardBack(target)))
+        imgCardBack_Click(target);
+    return true;
 }
 
 void frmBacks::closeLikeButton()

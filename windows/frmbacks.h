@@ -29,9 +29,14 @@ public:
 
 protected:
     void closeLikeButton() override;
+    QPushButton *defaultButton() const override { return cmdOK; }
+    // The arrow keys move the highlight over the two rows of five, wherever the focus is.
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showHighlight();
+    bool moveHighlight(int key);
 
     Forms &m_forms;
     std::array<CardImage *, BackCount> m_imgCardBack{};

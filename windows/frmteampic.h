@@ -17,6 +17,7 @@ public:
 
 protected:
     void closeLikeButton() override;
+    QPushButton *defaultButton() const override { return cmdOK; }
 
 private:
     Forms &m_forms;

@@ -22,6 +22,7 @@ protected:
     QLabel *addLabel(const char *name, QRect geometry, const QString &text, QColor colour,
                      const QFont &font, Qt::Alignment alignment);
     void closeLikeButton() override;
+    QPushButton *defaultButton() const override { return Command1; }
 
     Forms &m_forms;
     QPushButton *Command1;

@@ -1,0 +1,13 @@
+#include "tablebutton.h"
+
+#include <QStyleOptionButton>
+
+void TableButton::initStyleOption(QStyleOptionButton *option) const
+{
+    QPushButton::initStyleOption(option);
+    if (!isEnabled() && !testAttribute(Qt::WA_ForceDisabled)) {
+        option->state |= QStyle::State_Enabled;
+        option->palette.setCurrentColorGroup(isActiveWindow() ? QPalette::Active
+                                                              : QPalette::Inactive);
+    }
+}
