@@ -236,6 +236,8 @@ private Q_SLOTS:
         for (int peak : {0, 1}) {
             game.putCard(peak, game.table()->model().wasteRank() % 13 + 1);
             game.click(peak);
+            QVERIFY(game.label("lblSpot0")->isVisible());
+            QCOMPARE(game.label("lblSpot1")->isVisible(), peak == 1);
         }
         for (int i = 0; i < 25; ++i)
             game.click(27);
