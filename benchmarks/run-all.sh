@@ -27,6 +27,9 @@ run() { # name, script, arguments...
 run startup run-startup.sh --runs "$runs"
 run countup run-countup-cpu.sh
 run click run-stock-click.sh --runs "$runs"
+# The browser's figure has no target, and a tree without Qt WebEngine has no browser.
+echo "running browser ..." >&2
+bash "$here/run-browser.sh" >"$log/browser.out" 2>"$log/browser.err" || true
 
 field() { # file, awk program
     awk "$2" "$log/$1.out"
@@ -45,8 +48,10 @@ cpu=$(field countup '/^CPU \/ wall/ {print $4}')
 click_median=$(field click '/^median/ {print $2}')
 click_range=$(field click '/^fastest/ {lo = $2} /^slowest/ {hi = $2} END {print lo "–" hi}')
 
-if [[ -x $build_dir/marigold-browser ]]; then
-    browser="not measured yet"
+browser_warm=$(field browser '/^warm/ {print $2}')
+browser_cold=$(field browser '/^cold/ {print $2}')
+if [[ -n $browser_warm ]]; then
+    browser="${browser_warm} ms warm (median of 10), ${browser_cold} ms cold"
 else
     browser="n/a (browser not built)"
 fi

@@ -137,13 +137,17 @@ void frmHiScores::Form_Load()
 void frmHiScores::ClearScores()
 {
     RecordFiles &records = *m_services.records;
-    records.writeHighScores(HighScoreTable());
+    // The Clear button empties the table and the best run in one save, so that no crash
+    // can keep one without the other.
+    if (LoadClear == 1)
+        records.initialiseHighScores();
+    else
+        records.clearHighScoresAndRun();
     Q_EMIT highScoreChanged(0);
     if (LoadClear == 1) {
         LoadClear = 0;
         return;
     }
-    records.clearHighRun();
     Q_EMIT highRunChanged(0);
     GetScores();
 }

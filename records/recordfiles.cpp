@@ -1,50 +1,162 @@
 #include "recordfiles.h"
 
-#include "codepage1252.h"
+#include "recordcodec.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QtEndian>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr qsizetype TableOffset = 9; // the first nine bytes of both table files are unused
-constexpr qsizetype ScoreWidth = 4;
-constexpr qsizetype NameWidth = HighScoreTable::NameLength;
+const QByteArray JournalHeader = QByteArrayLiteral("marigold records journal 1\n");
+const QByteArray JournalEnd = QByteArrayLiteral("end ");
+constexpr qint64 JournalLimit = 4096;
+constexpr int TemporarySuffixLength = 6;
 
-qsizetype scoreOffset(int k)
+// Closes a descriptor on every way out of a function.
+class Descriptor
 {
-    return TableOffset + ScoreWidth * (k - 1);
+public:
+    explicit Descriptor(int fd) : m_fd(fd) { }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    bool isValid() const { return m_fd >= 0; }
+    // Closes now, for callers that must know whether the close itself failed.
+    int close()
+    {
+        const int error = ::close(std::exchange(m_fd, -1)) == 0 ? 0 : errno;
+        return error == EINTR ? 0 : error;
+    }
+
+private:
+    int m_fd;
+};
+
+QByteArray local(const QString &path)
+{
+    return QFile::encodeName(path);
 }
 
-qsizetype nameOffset(int k)
+const QStringList &recordNames()
 {
-    return TableOffset + NameWidth * (k - 1);
+    static const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile,
+                                      RecordFiles::RunFile, RecordFiles::BacksFile};
+    return names;
 }
 
-template<typename T>
-T readInt(const QByteArray &bytes, qsizetype offset)
+// "<record file>.XXXXXX", the temporary files of this class and of QSaveFile before it.
+bool isTemporaryOf(const QString &name, const QString &record)
 {
-    if (offset + qsizetype(sizeof(T)) > bytes.size())
-        return 0;
-    return qFromLittleEndian<T>(bytes.constData() + offset);
+    if (name.size() != record.size() + 1 + TemporarySuffixLength
+        || !name.startsWith(record + QLatin1Char('.')))
+        return false;
+    for (qsizetype i = record.size() + 1; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80))
+            return false;
+    }
+    return true;
 }
 
-template<typename T>
-QByteArray intField(T value)
+bool isTemporary(const QString &name)
 {
-    QByteArray field(sizeof(T), Qt::Uninitialized);
-    qToLittleEndian<T>(value, field.data());
-    return field;
+    for (const QString &record : recordNames()) {
+        if (isTemporaryOf(name, record))
+            return true;
+    }
+    return false;
 }
 
-void place(QByteArray &bytes, qsizetype offset, const QByteArray &field)
+QString unsuitability(const struct stat &info)
 {
-    if (bytes.size() < offset + field.size())
-        bytes.append(QByteArray(offset + field.size() - bytes.size(), '\0'));
-    bytes.replace(offset, field.size(), field);
+    if (S_ISLNK(info.st_mode))
+        return RecordFiles::tr("it is a symbolic link");
+    if (S_ISDIR(info.st_mode))
+        return RecordFiles::tr("a folder of that name is in the way");
+    if (S_ISFIFO(info.st_mode))
+        return RecordFiles::tr("it is a named pipe, not a plain file");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return RecordFiles::tr("it is a device, not a plain file");
+    if (!S_ISREG(info.st_mode))
+        return RecordFiles::tr("it is not a plain file");
+    if (info.st_size > RecordFiles::MaxFileSize)
+        return RecordFiles::tr("it is larger than 64 KiB, far larger than any record file");
+    return QString();
+}
+
+QString plainReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return RecordFiles::tr("the disk is full");
+    case EDQUOT:
+        return RecordFiles::tr("the disk quota is used up");
+    case EACCES:
+    case EPERM:
+        return RecordFiles::tr("access to it is denied");
+    case EROFS:
+        return RecordFiles::tr("the disk is read-only");
+    case EIO:
+        return RecordFiles::tr("the disk reported an error");
+    case ELOOP:
+        return RecordFiles::tr("it is a symbolic link");
+    case EISDIR:
+        return RecordFiles::tr("a folder of that name is in the way");
+    default:
+        break;
+    }
+    QString text = QString::fromLocal8Bit(std::strerror(error));
+    if (!text.isEmpty())
+        text[0] = text.at(0).toLower();
+    return text;
+}
+
+// The renames a complete journal lists, or nothing for a torn, foreign or damaged one.
+// Only renames of our own temporary files onto the four record files are accepted, so
+// whatever a journal says, nothing else in the folder can be touched.
+std::optional<QList<std::pair<QString, QString>>> parseJournal(const QByteArray &journal)
+{
+    const qsizetype end = journal.lastIndexOf('\n' + JournalEnd);
+    if (!journal.startsWith(JournalHeader) || end < 0 || !journal.endsWith('\n'))
+        return std::nullopt;
+    const QByteArray body = journal.left(end + 1);
+    const QByteArray sum = journal.mid(end + 1 + JournalEnd.size()).chopped(1);
+    if (sum != QByteArray::number(qChecksum(body)))
+        return std::nullopt;
+
+    QList<std::pair<QString, QString>> renames;
+    const QList<QByteArray> lines = body.mid(JournalHeader.size()).chopped(1).split('\n');
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() != 2)
+            return std::nullopt;
+        const QString temporary = QString::fromLatin1(words.at(0));
+        const QString target = QString::fromLatin1(words.at(1));
+        if (!recordNames().contains(target) || !isTemporaryOf(temporary, target))
+            return std::nullopt;
+        for (const auto &rename : std::as_const(renames)) {
+            if (rename.second == target)
+                return std::nullopt;
+        }
+        renames.append({temporary, target});
+    }
+    return renames;
 }
 
 } // namespace
@@ -53,67 +165,109 @@ RecordFiles::RecordFiles(const QString &directory, QObject *parent)
     : QObject(parent)
     , m_directory(directory)
 {
+    // Before anything reads: a pair must be whole before either half is shown.
+    finishInterruptedSave();
 }
 
 qint32 RecordFiles::readTopScore()
 {
-    return readInt<qint32>(load(ScoresFile).value_or(QByteArray()), scoreOffset(1));
+    return RecordCodec::topScore(load(ScoresFile).value_or(QByteArray()));
 }
 
 HighScoreTable RecordFiles::readHighScores()
 {
     const QByteArray scores = load(ScoresFile).value_or(QByteArray());
     const QByteArray names = load(NamesFile).value_or(QByteArray());
-    HighScoreTable table;
-    for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
-        HighScoreTable::Entry entry;
-        entry.score = readInt<qint32>(scores, scoreOffset(k));
-        if (nameOffset(k) + NameWidth <= names.size())
-            entry.name = CodePage1252::decode(names.mid(nameOffset(k), NameWidth));
-        table.setEntry(k, entry);
-    }
-    return table;
+    return RecordCodec::table(scores, names);
 }
 
 void RecordFiles::writeHighScores(const HighScoreTable &table)
 {
-    std::optional<QByteArray> scores = load(ScoresFile);
-    std::optional<QByteArray> names = load(NamesFile);
-    if (!scores || !names)
-        return; // never write half a table over a file we could not read
-    for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
-        place(*scores, scoreOffset(k), intField<qint32>(table.entry(k).score));
-        QByteArray name = CodePage1252::encode(table.entry(k).name).left(NameWidth);
-        name.append(QByteArray(NameWidth - name.size(), ' '));
-        place(*names, nameOffset(k), name);
-    }
-    save(ScoresFile, *scores);
-    save(NamesFile, *names);
+    if (const std::optional<QList<Change>> changes = tableChanges(table))
+        save(tr("the high-score table"), *changes);
+}
+
+void RecordFiles::initialiseHighScores()
+{
+    if (const std::optional<QList<Change>> changes = tableChanges(HighScoreTable()))
+        save(tr("the high-score table"), *changes, Loss::Untold);
+}
+
+void RecordFiles::clearHighScoresAndRun()
+{
+    std::optional<QList<Change>> changes = tableChanges(HighScoreTable());
+    if (changes && patch(RunFile, &RecordCodec::clearHighRun, *changes))
+        save(tr("the cleared high-score table and best run"), *changes);
 }
 
 qint16 RecordFiles::readHighRun()
 {
-    return readInt<qint16>(load(RunFile).value_or(QByteArray()), 0);
+    return RecordCodec::highRun(load(RunFile).value_or(QByteArray()));
 }
 
 void RecordFiles::writeHighRun(qint16 highRun)
 {
-    patch(RunFile, 0, intField<qint16>(highRun));
-}
-
-void RecordFiles::clearHighRun()
-{
-    patch(RunFile, 0, intField<qint32>(0));
+    QList<Change> changes;
+    if (patch(RunFile, [highRun](QByteArray &run) { RecordCodec::putHighRun(run, highRun); }, changes))
+        save(tr("the new best run"), changes);
 }
 
 qint16 RecordFiles::readBackIndex()
 {
-    return readInt<qint16>(load(BacksFile).value_or(QByteArray()), 0);
+    return RecordCodec::backIndex(load(BacksFile).value_or(QByteArray()));
 }
 
 void RecordFiles::writeBackIndex(qint16 backIndex)
 {
-    patch(BacksFile, 0, intField<qint16>(backIndex));
+    QList<Change> changes;
+    if (patch(BacksFile, [backIndex](QByteArray &backs) { RecordCodec::putBackIndex(backs, backIndex); },
+              changes))
+        save(tr("the chosen card back"), changes);
+}
+
+std::optional<QList<RecordFiles::Change>> RecordFiles::tableChanges(const HighScoreTable &table)
+{
+    const std::optional<QByteArray> scores = load(ScoresFile);
+    const std::optional<QByteArray> names = load(NamesFile);
+    if (!scores || !names)
+        return std::nullopt; // never half a table; the player has been told which file is in the way
+    QByteArray newScores = *scores;
+    QByteArray newNames = *names;
+    RecordCodec::putTable(newScores, newNames, table);
+    QList<Change> changes;
+    if (newScores != *scores)
+        changes.append({ScoresFile, newScores});
+    if (newNames != *names)
+        changes.append({NamesFile, newNames});
+    return changes;
+}
+
+bool RecordFiles::patch(const QString &fileName, const std::function<void(QByteArray &)> &edit,
+                        QList<Change> &changes)
+{
+    const std::optional<QByteArray> bytes = load(fileName);
+    if (!bytes)
+        return false;
+    QByteArray edited = *bytes;
+    edit(edited);
+    // Bytes that are on disk already cannot be lost, so they are not written again.
+    if (edited != *bytes)
+        changes.append({fileName, edited});
+    return true;
+}
+
+int RecordFiles::writeSome(int fd, const char *data, qsizetype size, qsizetype *written)
+{
+    const ssize_t count = ::write(fd, data, size_t(size));
+    if (count < 0)
+        return errno;
+    *written = count;
+    return 0;
+}
+
+int RecordFiles::syncToDisk(int fd)
+{
+    return ::fsync(fd) == 0 ? 0 : errno;
 }
 
 QString RecordFiles::pathOf(const QString &fileName) const
@@ -123,56 +277,304 @@ QString RecordFiles::pathOf(const QString &fileName) const
 
 std::optional<QByteArray> RecordFiles::load(const QString &fileName)
 {
-    QFile file(pathOf(fileName));
-    const QFileInfo info(file);
-    if (info.isDir()) {
-        report(fileName, tr("a folder of that name is in the way"));
+    if (m_leftAlone.contains(fileName))
         return std::nullopt;
-    }
-    if (info.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            report(fileName, file.errorString());
+    const QByteArray path = local(pathOf(fileName));
+    struct stat info;
+    if (::lstat(path.constData(), &info) != 0) {
+        if (errno != ENOENT) {
+            leaveAlone(fileName, plainReason(errno));
             return std::nullopt;
         }
-        return file.readAll();
+        // Every record file comes into being empty at its first access. O_EXCL never
+        // follows a link, so a dangling one that appeared meanwhile creates nothing. Where
+        // nothing may be created the file reads blank, and a save there says why it failed.
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              0666);
+        if (fd >= 0)
+            ::close(fd);
+        return QByteArray();
     }
-    // Every record file comes into being empty at its first access.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        report(fileName, file.errorString());
-    return QByteArray();
+    if (const QString reason = unsuitability(info); !reason.isEmpty()) {
+        leaveAlone(fileName, reason);
+        return std::nullopt;
+    }
+    // Checked again on the open file, in case it was swapped since; O_NONBLOCK so that
+    // even a pipe swapped in cannot stall the game.
+    Descriptor fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.isValid() || ::fstat(fd.get(), &info) != 0) {
+        leaveAlone(fileName, plainReason(errno));
+        return std::nullopt;
+    }
+    if (const QString reason = unsuitability(info); !reason.isEmpty()) {
+        leaveAlone(fileName, reason);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t count = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            leaveAlone(fileName, plainReason(errno));
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        filled += count;
+    }
+    bytes.truncate(filled);
+    return bytes;
 }
 
-bool RecordFiles::save(const QString &fileName, const QByteArray &bytes)
+void RecordFiles::save(const QString &what, const QList<Change> &changes, Loss loss)
 {
-    if (QFileInfo(pathOf(fileName)).isDir()) {
-        report(fileName, tr("a folder of that name is in the way"));
-        return false;
-    }
-    QSaveFile file(pathOf(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        report(fileName, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-void RecordFiles::patch(const QString &fileName, qsizetype offset, const QByteArray &field)
-{
-    // A file that exists but cannot be read is left alone rather than rebuilt from blanks.
-    std::optional<QByteArray> bytes = load(fileName);
-    if (!bytes)
+    if (changes.isEmpty())
+        return; // nothing new: nothing to lose
+    QString failedFile;
+    const QString reason = commit(changes, &failedFile);
+    if (reason.isEmpty() || loss == Loss::Untold)
         return;
-    place(*bytes, offset, field);
-    save(fileName, *bytes);
+    tell(tr("Marigold could not save %1 in \"%2\" because %3. The game plays on, but this "
+            "change is not kept.")
+             .arg(what, QDir::toNativeSeparators(pathOf(failedFile)), reason));
 }
 
-void RecordFiles::report(const QString &fileName, const QString &reason)
+QString RecordFiles::commit(const QList<Change> &changes, QString *failedFile)
 {
-    if (m_reported)
+    QStringList temporaries;
+    const auto discard = [&] {
+        for (const QString &temporary : std::as_const(temporaries))
+            ::unlink(local(pathOf(temporary)).constData());
+    };
+
+    for (const Change &change : changes) {
+        *failedFile = change.fileName;
+        const QByteArray path = local(pathOf(change.fileName));
+        struct stat info;
+        mode_t mode = 0666;
+        if (::lstat(path.constData(), &info) == 0) {
+            // Loaded as a plain file a moment ago; anything else now is not ours to replace.
+            if (const QString reason = unsuitability(info); !reason.isEmpty()) {
+                discard();
+                return reason;
+            }
+            // A write-protected record stays as it is, as it would under a plain write.
+            if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0) {
+                discard();
+                return plainReason(errno);
+            }
+            mode = info.st_mode & 07777;
+        }
+        QString temporary;
+        if (const int error = writeTemporary(change.fileName, change.bytes, mode, &temporary)) {
+            discard();
+            return plainReason(error);
+        }
+        temporaries.append(temporary);
+    }
+
+    const bool journalled = changes.size() > 1;
+    const QByteArray journalPath = local(pathOf(JournalFile));
+    if (journalled) {
+        *failedFile = changes.first().fileName;
+        QByteArray journal = JournalHeader;
+        for (qsizetype i = 0; i < changes.size(); ++i)
+            journal += temporaries.at(i).toLatin1() + ' ' + changes.at(i).fileName.toLatin1() + '\n';
+        journal += JournalEnd + QByteArray::number(qChecksum(journal)) + '\n';
+        if (const QString reason = writeJournal(journal); !reason.isEmpty()) {
+            discard();
+            return reason;
+        }
+        // The journal must be on disk before the first rename, or a crash could leave
+        // half the pair renamed with nothing to finish it.
+        if (const int error = syncDirectory()) {
+            ::unlink(journalPath.constData());
+            discard();
+            return plainReason(error);
+        }
+    }
+
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        *failedFile = changes.at(i).fileName;
+        if (::rename(local(pathOf(temporaries.at(i))).constData(),
+                     local(pathOf(changes.at(i).fileName)).constData())
+            != 0) {
+            const int error = errno;
+            if (i == 0) {
+                if (journalled)
+                    ::unlink(journalPath.constData());
+                discard();
+            }
+            // After the first rename the journal stays, and the next start finishes the rest.
+            return plainReason(error);
+        }
+    }
+    // The files are in place; a failure to make that durable has nothing left to undo.
+    syncDirectory();
+    if (journalled)
+        ::unlink(journalPath.constData());
+    return QString();
+}
+
+int RecordFiles::writeWhole(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        qsizetype written = 0;
+        const int error = writeSome(fd, bytes.constData() + done, bytes.size() - done, &written);
+        if (error == EINTR)
+            continue;
+        if (error)
+            return error;
+        if (written <= 0)
+            return ENOSPC;
+        done += written;
+    }
+    return 0;
+}
+
+int RecordFiles::writeTemporary(const QString &fileName, const QByteArray &bytes, mode_t mode,
+                                QString *temporary)
+{
+    static constexpr char Letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = fileName + QLatin1Char('.');
+        for (int i = 0; i < TemporarySuffixLength; ++i)
+            name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+        const QByteArray path = local(pathOf(name));
+        Descriptor fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                             0600));
+        if (!fd.isValid()) {
+            if (errno == EEXIST)
+                continue;
+            return errno;
+        }
+        *temporary = name;
+        int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
+        if (!error)
+            error = writeWhole(fd.get(), bytes);
+        // A buffered write can succeed on a full disk and fail only here.
+        if (!error)
+            error = syncToDisk(fd.get());
+        struct stat info;
+        if (!error && (::fstat(fd.get(), &info) != 0 || info.st_size != bytes.size()))
+            error = EIO;
+        if (!error)
+            error = fd.close();
+        if (error)
+            ::unlink(path.constData());
+        return error;
+    }
+    return EEXIST;
+}
+
+QString RecordFiles::writeJournal(const QByteArray &journal)
+{
+    const QByteArray path = local(pathOf(JournalFile));
+    struct stat info;
+    if (::lstat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return tr("\"%1\", which Marigold needs beside it, is not a plain file").arg(JournalFile);
+    Descriptor fd(::open(path.constData(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    if (!fd.isValid())
+        return plainReason(errno);
+    int error = writeWhole(fd.get(), journal);
+    if (!error)
+        error = syncToDisk(fd.get());
+    if (!error)
+        error = fd.close();
+    if (!error)
+        return QString();
+    ::unlink(path.constData());
+    return plainReason(error);
+}
+
+int RecordFiles::syncDirectory()
+{
+    Descriptor fd(::open(local(m_directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isValid())
+        return errno;
+    return syncToDisk(fd.get());
+}
+
+void RecordFiles::finishInterruptedSave()
+{
+    const QByteArray journalPath = local(pathOf(JournalFile));
+    struct stat info;
+    if (::lstat(journalPath.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return; // not ours to remove; a save of a pair reports it
+        std::optional<QList<std::pair<QString, QString>>> renames;
+        Descriptor fd(::open(journalPath.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (fd.isValid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)
+            && info.st_size <= JournalLimit) {
+            QByteArray journal(qsizetype(info.st_size), Qt::Uninitialized);
+            if (::read(fd.get(), journal.data(), size_t(journal.size())) == journal.size())
+                renames = parseJournal(journal);
+        }
+        // A torn journal means the pair was never complete on disk: the old files stand.
+        bool finished = true;
+        for (const auto &[temporary, target] : renames.value_or(QList<std::pair<QString, QString>>())) {
+            const QByteArray from = local(pathOf(temporary));
+            struct stat temporaryInfo;
+            if (::lstat(from.constData(), &temporaryInfo) != 0 || !S_ISREG(temporaryInfo.st_mode))
+                continue; // renamed before the stop
+            if (::rename(from.constData(), local(pathOf(target)).constData()) != 0)
+                finished = false;
+        }
+        if (renames)
+            syncDirectory();
+        // An unfinished journal stays for the next start, and so do the files it names.
+        if (!finished)
+            return;
+        ::unlink(journalPath.constData());
+    }
+    removeStrayTemporaries();
+}
+
+void RecordFiles::removeStrayTemporaries()
+{
+    DIR *folder = ::opendir(local(m_directory).constData());
+    if (!folder)
         return;
-    m_reported = true;
-    Q_EMIT failed(tr("Marigold could not save its records in \"%1\" (%2). "
-                     "You can go on playing, but what cannot be saved will be lost "
-                     "when the game closes.")
-                      .arg(QDir::toNativeSeparators(pathOf(fileName)), reason));
+    QStringList strays;
+    while (const dirent *entry = ::readdir(folder)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (isTemporary(name))
+            strays.append(name);
+    }
+    ::closedir(folder);
+    for (const QString &name : std::as_const(strays)) {
+        const QByteArray path = local(pathOf(name));
+        struct stat info;
+        if (::lstat(path.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+            ::unlink(path.constData());
+    }
+}
+
+void RecordFiles::leaveAlone(const QString &fileName, const QString &reason)
+{
+    if (m_leftAlone.contains(fileName))
+        return;
+    m_leftAlone.insert(fileName);
+    QString contents;
+    if (fileName == ScoresFile)
+        contents = tr("the high scores");
+    else if (fileName == NamesFile)
+        contents = tr("the names of the high scores");
+    else if (fileName == RunFile)
+        contents = tr("the best run");
+    else
+        contents = tr("the card back");
+    tell(tr("Marigold did not read or change its record file \"%1\" because %2. Until that "
+            "file is put right, the game plays on with %3 blank and cannot save changes to it.")
+             .arg(QDir::toNativeSeparators(pathOf(fileName)), reason, contents));
+}
+
+void RecordFiles::tell(const QString &message)
+{
+    Q_EMIT failed(message);
 }

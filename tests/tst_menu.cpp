@@ -20,7 +20,6 @@ private Q_SLOTS:
     void menuOpensOnlyBetweenGamesAndDisablesTheTable();
     void everyMenuButtonLeadsBackToTheMenu_data();
     void everyMenuButtonLeadsBackToTheMenu();
-    void webButtonSaysWhatItCannotDoYet();
     void closingAWindowByTheWindowSystemDoesWhatItsButtonDoes_data();
     void closingAWindowByTheWindowSystemDoesWhatItsButtonDoes();
     void instructionsKeepTheirWording();
@@ -98,15 +97,6 @@ void tst_Menu::everyMenuButtonLeadsBackToTheMenu()
     } else {
         QVERIFY(opened->isHidden());
     }
-}
-
-void tst_Menu::webButtonSaysWhatItCannotDoYet()
-{
-    GameFixture game;
-    game.click("cmdMenu");
-    press(game.forms->menu(), "cmdWeb");
-    QCOMPARE(game.prompts.messages.size(), 1);
-    QVERIFY(game.forms->menu()->isVisible());
 }
 
 void tst_Menu::closingAWindowByTheWindowSystemDoesWhatItsButtonDoes_data()

@@ -1,15 +1,70 @@
+#include "support/gamefixture.h"
 #include "records/codepage1252.h"
 #include "game/highscoretable.h"
+#include "records/frmhiscores.h"
 #include "records/recordfiles.h"
+#include "table/frmmarigold.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/sysmacros.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+const QStringList RecordNames = {RecordFiles::ScoresFile, RecordFiles::NamesFile,
+                                 RecordFiles::RunFile, RecordFiles::BacksFile};
+
+// Fails the steps that put bytes on disk the way a full disk does.
+class FailingRecordFiles : public RecordFiles
+{
+public:
+    using RecordFiles::RecordFiles;
+
+    int failingSync = 0; // counted from 1; 0 lets every sync through
+    bool shortWrite = false;
+
+protected:
+    int writeSome(int fd, const char *data, qsizetype size, qsizetype *written) override
+    {
+        if (!shortWrite)
+            return RecordFiles::writeSome(fd, data, size, written);
+        if (m_wroteSome)
+            return ENOSPC;
+        m_wroteSome = true;
+        return RecordFiles::writeSome(fd, data, 1, written);
+    }
+
+    int syncToDisk(int fd) override
+    {
+        return ++m_syncs == failingSync ? ENOSPC : RecordFiles::syncToDisk(fd);
+    }
+
+private:
+    int m_syncs = 0;
+    bool m_wroteSome = false;
+};
+
+HighScoreTable tableWith(qint32 score, const QString &name)
+{
+    HighScoreTable table;
+    table.insert(1, score, name);
+    return table;
+}
+
+} // namespace
 
 class tst_RecordFiles : public QObject
 {
@@ -25,12 +80,21 @@ private Q_SLOTS:
     void namesUseWindows1252_data();
     void namesUseWindows1252();
     void cutNeverSplitsACharacter();
-    void readOnlyFolderKeepsOldFilesAndTellsOnce();
-    void folderInPlaceOfAFileIsReported();
+    void readOnlyFolderKeepsOldFilesAndTellsEachSave();
     void unreadableTableIsNotOverwritten();
+    void failedFlushKeepsOldFiles_data();
+    void failedFlushKeepsOldFiles();
+    void fullDiskKeepsOldFilesAndTells();
+    void filesThatAreNotPlainAreLeftAlone_data();
+    void filesThatAreNotPlainAreLeftAlone();
+    void everyLostEntryIsToldOnce();
+    void startFinishesOrDropsAJournal_data();
+    void startFinishesOrDropsAJournal();
 
 private:
     static QByteArray read(const QTemporaryDir &dir, const QString &name);
+    static QList<QByteArray> readAll(const QString &folder);
+    static QStringList otherFiles(const QString &folder);
     static void write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 };
 
@@ -38,6 +102,25 @@ QByteArray tst_RecordFiles::read(const QTemporaryDir &dir, const QString &name)
 {
     QFile file(dir.filePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QList<QByteArray> tst_RecordFiles::readAll(const QString &folder)
+{
+    QList<QByteArray> files;
+    for (const QString &name : RecordNames) {
+        QFile file(QDir(folder).filePath(name));
+        files.append(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>"));
+    }
+    return files;
+}
+
+QStringList tst_RecordFiles::otherFiles(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden
+                                               | QDir::NoDotAndDotDot);
+    for (const QString &name : RecordNames)
+        names.removeOne(name);
+    return names;
 }
 
 void tst_RecordFiles::write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -132,9 +215,14 @@ void tst_RecordFiles::bestRunAndClearing()
     records.writeHighRun(7);
     QCOMPARE(read(dir, RecordFiles::RunFile), QByteArray::fromHex("0700"));
     QCOMPARE(records.readHighRun(), qint16(7));
-    records.clearHighRun();
+    HighScoreTable table;
+    table.insert(1, 900, QStringLiteral("Ann"));
+    records.writeHighScores(table);
+    records.clearHighScoresAndRun();
     QCOMPARE(read(dir, RecordFiles::RunFile), QByteArray(4, '\0'));
     QCOMPARE(records.readHighRun(), qint16(0));
+    QCOMPARE(read(dir, RecordFiles::ScoresFile), QByteArray(49, '\0'));
+    QCOMPARE(read(dir, RecordFiles::NamesFile), QByteArray(9, '\0') + QByteArray(150, ' '));
     records.writeHighRun(300);
     QCOMPARE(read(dir, RecordFiles::RunFile), QByteArray::fromHex("2c010000"));
 }
@@ -190,7 +278,7 @@ void tst_RecordFiles::cutNeverSplitsACharacter()
     QCOMPARE(CodePage1252::encode(fitted), QByteArray("ABCDEFGHIJKLMN?"));
 }
 
-void tst_RecordFiles::readOnlyFolderKeepsOldFilesAndTellsOnce()
+void tst_RecordFiles::readOnlyFolderKeepsOldFilesAndTellsEachSave()
 {
     // Root ignores permission bits, so as root the probe runs as nobody.
     QTemporaryDir dir;
@@ -220,25 +308,9 @@ void tst_RecordFiles::readOnlyFolderKeepsOldFilesAndTellsOnce()
     QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner);
     QCOMPARE(probe.exitCode(), 0);
     QCOMPARE(QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed(),
-             QStringLiteral("run=5 failures=1"));
+             QStringLiteral("run=5 failures=3"));
     QCOMPARE(read(dir, RecordFiles::RunFile), QByteArray::fromHex("0500"));
     QVERIFY(!QFile::exists(dir.filePath(RecordFiles::BacksFile)));
-}
-
-void tst_RecordFiles::folderInPlaceOfAFileIsReported()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(RecordFiles::RunFile));
-    QVERIFY(QDir(dir.path()).mkdir(RecordFiles::BacksFile));
-    RecordFiles records(dir.path());
-    QSignalSpy failures(&records, &RecordFiles::failed);
-    QCOMPARE(records.readHighRun(), qint16(0));
-    records.writeHighRun(9);
-    records.writeBackIndex(3);
-    QCOMPARE(failures.count(), 1);
-    const QString message = failures.first().first().toString();
-    QVERIFY2(message.contains(RecordFiles::RunFile), qPrintable(message));
-    QVERIFY(QFileInfo(dir.filePath(RecordFiles::RunFile)).isDir());
 }
 
 void tst_RecordFiles::unreadableTableIsNotOverwritten()
@@ -254,5 +326,291 @@ void tst_RecordFiles::unreadableTableIsNotOverwritten()
     QCOMPARE(records.readTopScore(), 1000);
 }
 
-QTEST_GUILESS_MAIN(tst_RecordFiles)
+void tst_RecordFiles::failedFlushKeepsOldFiles_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("failingSync");
+    QTest::addColumn<bool>("shortWrite");
+    QTest::addColumn<QString>("namedFile");
+    // A pair's syncs, in order: its two temporary files, the journal, the folder.
+    QTest::newRow("an entry whose scores do not reach the disk")
+        << "entry" << 1 << false << RecordFiles::ScoresFile;
+    QTest::newRow("an entry whose names do not reach the disk")
+        << "entry" << 2 << false << RecordFiles::NamesFile;
+    QTest::newRow("an entry whose journal does not reach the disk")
+        << "entry" << 3 << false << RecordFiles::ScoresFile;
+    QTest::newRow("an entry whose journal's folder entry does not reach the disk")
+        << "entry" << 4 << false << RecordFiles::ScoresFile;
+    QTest::newRow("an entry cut short by a full disk")
+        << "entry" << 0 << true << RecordFiles::ScoresFile;
+    QTest::newRow("a Clear whose best run does not reach the disk")
+        << "clear" << 3 << false << RecordFiles::RunFile;
+    QTest::newRow("a best run that does not reach the disk")
+        << "run" << 1 << false << RecordFiles::RunFile;
+    QTest::newRow("a card back cut short by a full disk")
+        << "back" << 0 << true << RecordFiles::BacksFile;
+}
+
+void tst_RecordFiles::failedFlushKeepsOldFiles()
+{
+    QFETCH(QString, action);
+    QFETCH(int, failingSync);
+    QFETCH(bool, shortWrite);
+    QFETCH(QString, namedFile);
+
+    QTemporaryDir dir;
+    {
+        RecordFiles records(dir.path());
+        records.writeHighScores(tableWith(700, QStringLiteral("Old")));
+        records.writeHighRun(5);
+        records.writeBackIndex(2);
+    }
+    const QList<QByteArray> before = readAll(dir.path());
+
+    FailingRecordFiles records(dir.path());
+    records.failingSync = failingSync;
+    records.shortWrite = shortWrite;
+    QSignalSpy failures(&records, &RecordFiles::failed);
+    if (action == QLatin1String("entry"))
+        records.writeHighScores(tableWith(900, QStringLiteral("New")));
+    else if (action == QLatin1String("clear"))
+        records.clearHighScoresAndRun();
+    else if (action == QLatin1String("run"))
+        records.writeHighRun(8);
+    else
+        records.writeBackIndex(4);
+
+    QCOMPARE(readAll(dir.path()), before);
+    QCOMPARE(otherFiles(dir.path()), QStringList());
+    QCOMPARE(failures.count(), 1);
+    const QString message = failures.first().first().toString();
+    QVERIFY2(message.contains(QLatin1Char('"') + dir.filePath(namedFile) + QLatin1Char('"'))
+                 && message.contains(QStringLiteral("the disk is full")),
+             qPrintable(message));
+}
+
+void tst_RecordFiles::fullDiskKeepsOldFilesAndTells()
+{
+    if (::geteuid() != 0)
+        QSKIP("SKIPPED the real full-disk test: mounting a small tmpfs needs root (CI runs as "
+              "root); the failing-flush rows still run");
+    QTemporaryDir mountPoint;
+    const QByteArray folder = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", folder.constData(), "tmpfs", MS_NOSUID | MS_NODEV | MS_NOEXEC,
+                "size=64k")
+        != 0) {
+        QSKIP(qPrintable(QStringLiteral("SKIPPED the real full-disk test: cannot mount a tmpfs "
+                                        "here (%1)")
+                             .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+    }
+    const auto unmount = qScopeGuard([&folder] { ::umount2(folder.constData(), MNT_DETACH); });
+
+    RecordFiles records(mountPoint.path());
+    QSignalSpy failures(&records, &RecordFiles::failed);
+    records.writeHighScores(tableWith(700, QStringLiteral("Old")));
+    records.writeHighRun(5);
+    records.writeBackIndex(2);
+    QCOMPARE(failures.count(), 0);
+    const QList<QByteArray> before = readAll(mountPoint.path());
+
+    const QByteArray filler = QFile::encodeName(mountPoint.filePath(QStringLiteral("filler")));
+    const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    const QByteArray block(4096, 'x');
+    while (::write(fd, block.constData(), block.size()) > 0) { }
+    while (::write(fd, "x", 1) > 0) { }
+    QCOMPARE(errno, ENOSPC);
+    ::close(fd);
+
+    records.writeHighScores(tableWith(900, QStringLiteral("New")));
+    records.writeHighRun(8);
+    records.writeBackIndex(4);
+    records.clearHighScoresAndRun();
+    QCOMPARE(readAll(mountPoint.path()), before);
+    QCOMPARE(otherFiles(mountPoint.path()), QStringList(QStringLiteral("filler")));
+    QCOMPARE(failures.count(), 4);
+    for (const QList<QVariant> &failure : std::as_const(failures))
+        QVERIFY2(failure.first().toString().contains(QStringLiteral("the disk is full")),
+                 qPrintable(failure.first().toString()));
+
+    // With room again, the same object saves as before.
+    QVERIFY(::unlink(filler.constData()) == 0);
+    records.writeHighRun(8);
+    QCOMPARE(records.readHighRun(), qint16(8));
+    QCOMPARE(failures.count(), 4);
+}
+
+void tst_RecordFiles::filesThatAreNotPlainAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("kind");
+    for (const QString &fileName : RecordNames) {
+        for (const char *kind : {"symbolic link", "dangling link", "named pipe", "device",
+                                 "folder", "file over 64 KiB"}) {
+            QTest::addRow("%s as a %s", qPrintable(fileName), kind)
+                << fileName << QString::fromLatin1(kind);
+        }
+    }
+}
+
+void tst_RecordFiles::filesThatAreNotPlainAreLeftAlone()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, kind);
+    // An open that waits on a pipe would hang the test: end it loudly instead.
+    ::alarm(60);
+    const auto cancelAlarm = qScopeGuard([] { ::alarm(0); });
+
+    GameFixture game;
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("target"));
+    const QByteArray path = QFile::encodeName(game.path(fileName));
+    // Read through, this would show back 3, best run 3 and a high score of 500.
+    const QByteArray planted = QByteArray::fromHex("0300") + QByteArray(7, '\0')
+        + QByteArray::fromHex("f4010000") + QByteArray(150, 'N');
+    QByteArray big = planted + QByteArray(RecordFiles::MaxFileSize + 1 - planted.size(), 'z');
+    if (kind == QLatin1String("symbolic link")) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(planted) == planted.size());
+        file.close();
+        QVERIFY(QFile::link(target, game.path(fileName)));
+    } else if (kind == QLatin1String("dangling link")) {
+        QVERIFY(QFile::link(target, game.path(fileName)));
+    } else if (kind == QLatin1String("named pipe")) {
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    } else if (kind == QLatin1String("device")) {
+        // The null device: reading it would give nothing, so only the message tells.
+        if (::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP("SKIPPED: making a device node needs root");
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(game.dir.path()).mkdir(fileName));
+    } else {
+        game.writeFile(fileName, big);
+    }
+
+    game.table();
+    QCOMPARE(game.text("lblHighScore"), QStringLiteral("0"));
+    QCOMPARE(game.text("lblHighRun"), QStringLiteral("0"));
+    // Every read and save the game makes.
+    RecordFiles &records = *game.records;
+    HighScoreTable table = records.readHighScores();
+    table.insert(1, 900, QStringLiteral("Me"));
+    records.writeHighScores(table);
+    records.writeHighRun(12);
+    records.writeBackIndex(4);
+    const bool tableFile = fileName == RecordFiles::ScoresFile || fileName == RecordFiles::NamesFile;
+    QCOMPARE(records.readTopScore(), tableFile ? 0 : 900);
+    QCOMPARE(records.readHighRun(), qint16(fileName == RecordFiles::RunFile ? 0 : 12));
+    QCOMPARE(records.readBackIndex(), qint16(fileName == RecordFiles::BacksFile ? 0 : 4));
+    records.clearHighScoresAndRun();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(game.prompts.messages.size(), 1);
+    const QString message = game.prompts.messages.first();
+    QVERIFY2(message.contains(QLatin1Char('"') + game.path(fileName) + QLatin1Char('"')),
+             qPrintable(message));
+
+    const QFileInfo info(game.path(fileName));
+    if (kind == QLatin1String("symbolic link")) {
+        QCOMPARE(info.symLinkTarget(), target);
+        QCOMPARE(game.readFile(fileName), planted);
+    } else if (kind == QLatin1String("dangling link")) {
+        QVERIFY(info.isSymLink());
+        QVERIFY(!QFile::exists(target));
+    } else if (kind == QLatin1String("named pipe") || kind == QLatin1String("device")) {
+        struct stat status;
+        QVERIFY(::lstat(path.constData(), &status) == 0
+                && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode)));
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(info.isDir());
+        QCOMPARE(QDir(info.filePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+    } else {
+        QCOMPARE(game.readFile(fileName), big);
+    }
+}
+
+void tst_RecordFiles::everyLostEntryIsToldOnce()
+{
+    // A folder where the journal belongs makes every save of the table fail, even for root.
+    GameFixture game;
+    QVERIFY(QDir(game.dir.path()).mkdir(RecordFiles::JournalFile));
+    game.table();
+    frmHiScores *window = game.forms->hiScores();
+    for (int gameEnd = 1; gameEnd <= 2; ++gameEnd) {
+        game.prompts.inputAnswers = {QStringLiteral("Me")};
+        qint32 score = 100 * gameEnd;
+        qint32 high = 0;
+        window->HighScores(score, high);
+        window->cmdOkay_Click();
+        QCoreApplication::processEvents();
+        // One message for the entry, though it spans two files and the window's first
+        // showing tries to save a blank table as well.
+        QCOMPARE(game.prompts.messages.size(), gameEnd);
+        const QString message = game.prompts.messages.last();
+        QVERIFY2(message.contains(game.path(RecordFiles::ScoresFile))
+                     && message.contains(RecordFiles::JournalFile),
+                 qPrintable(message));
+    }
+    QCOMPARE(game.readFile(RecordFiles::ScoresFile), QByteArray());
+    QCOMPARE(game.readFile(RecordFiles::NamesFile), QByteArray());
+    QVERIFY(game.table()->isEnabled());
+}
+
+void tst_RecordFiles::startFinishesOrDropsAJournal_data()
+{
+    QTest::addColumn<QByteArray>("renames");
+    QTest::addColumn<bool>("sealed");
+    QTest::addColumn<bool>("finished");
+    const QByteArray pair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
+    QTest::newRow("a complete journal is finished") << pair << true << true;
+    QTest::newRow("a journal cut off before its end is dropped") << pair << false << false;
+    QTest::newRow("a journal renaming another file is dropped")
+        << QByteArray("victim.dat names.dat\n") << true << false;
+    QTest::newRow("a journal renaming out of the folder is dropped")
+        << QByteArray("zelscores.dat.Ab3dE9 ../zelscores.dat\n") << true << false;
+}
+
+void tst_RecordFiles::startFinishesOrDropsAJournal()
+{
+    QFETCH(QByteArray, renames);
+    QFETCH(bool, sealed);
+    QFETCH(bool, finished);
+
+    QTemporaryDir outer;
+    const QString folder = outer.filePath(QStringLiteral("records"));
+    QVERIFY(QDir().mkpath(folder));
+    {
+        RecordFiles records(folder);
+        records.writeHighScores(tableWith(700, QStringLiteral("Old")));
+    }
+    const QList<QByteArray> before = readAll(folder);
+    const auto put = [&folder](const QString &name, const QByteArray &bytes) {
+        QFile file(QDir(folder).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    const QByteArray newScores = QByteArray(9, '\0') + QByteArray::fromHex("84030000");
+    const QByteArray newNames = QByteArray(9, '\0') + QByteArray("New            ");
+    put(QStringLiteral("zelscores.dat.Ab3dE9"), newScores);
+    put(QStringLiteral("names.dat.Zz0yX1"), newNames);
+    put(QStringLiteral("victim.dat"), "victim");
+    put(QStringLiteral("zelbacks.dat.bak"), "kept");
+    put(QStringLiteral("zelbacks.dat.q7XpAa"), "a stray temporary file");
+    QByteArray journal = "marigold records journal 1\n" + renames;
+    if (sealed)
+        journal += "end " + QByteArray::number(qChecksum(journal)) + '\n';
+    put(RecordFiles::JournalFile, journal);
+
+    RecordFiles records(folder);
+    QList<QByteArray> expected = before;
+    if (finished) {
+        expected[0] = newScores;
+        expected[1] = newNames;
+    }
+    QCOMPARE(readAll(folder), expected);
+    QCOMPARE(otherFiles(folder), QStringList({"victim.dat", "zelbacks.dat.bak"}));
+    QVERIFY(!QFile::exists(outer.filePath(RecordFiles::ScoresFile)));
+}
+
+QTEST_MAIN(tst_RecordFiles)
 #include "tst_recordfiles.moc"

@@ -7,7 +7,10 @@ mode=${1:-play}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MARIGOLD_BUILD_DIR:-$root/build}
 
+# The built-in browser (marigold-browser) runs on Qt WebEngine; its helper process
+# QtWebEngineProcess comes in libqt6webenginecore6-bin.
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
           fonts-beteckna fonts-liberation2)
 case $mode in
     play) ;;
@@ -16,6 +19,11 @@ case $mode in
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
+
+# The record-file fuzzer (tools/fuzz.sh) needs clang with its libFuzzer runtime.
+if [ "$mode" = test ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -40,6 +48,9 @@ case $mode in
     test)
         (cd "$build" && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
             ctest --output-on-failure -j"$(nproc)")
+
+        # The record-file fuzzer, for a bounded minute over the kept corpus.
+        bash "$root/tools/fuzz.sh" 60
 
         # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
         # report fails the test that caused it.

@@ -3,6 +3,7 @@
 #include "records/frmhiscores.h"
 #include "table/frmcards.h"
 #include "table/frmmarigold.h"
+#include "windows/browserprocess.h"
 #include "windows/frmabout.h"
 #include "windows/frmbacks.h"
 #include "windows/frmcredits.h"
@@ -31,7 +32,11 @@ Forms::Forms(const Services &services)
 {
 }
 
-Forms::~Forms() = default;
+// The browser goes first, so that no game ending leaves its process behind.
+Forms::~Forms()
+{
+    m_browser.reset();
+}
 
 frmMarigold *Forms::marigold()
 {
@@ -108,6 +113,13 @@ frmAbout *Forms::about()
     return loaded(m_about, [this] { return std::make_unique<frmAbout>(*this); }, m_marigold.get());
 }
 
+BrowserProcess *Forms::browser()
+{
+    if (!m_browser)
+        m_browser = std::make_unique<BrowserProcess>(*m_services.prompts);
+    return m_browser.get();
+}
+
 void Forms::unloadAbout()
 {
     // The about box is unloaded from inside its own handler, so it goes once that returns.
@@ -124,4 +136,6 @@ void Forms::hideAll()
         if (window)
             window->hide();
     }
+    if (m_browser)
+        m_browser->close();
 }

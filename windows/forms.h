@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class BrowserProcess;
 class frmAbout;
 class frmBacks;
 class frmCards;
@@ -37,12 +38,14 @@ public:
     frmCredits *credits();
     frmInstruct *instruct();
     frmAbout *about();
+    // The built-in browser, which runs as a program of its own.
+    BrowserProcess *browser();
 
     bool isHiScoresLoaded() const { return bool(m_hiScores); }
     bool isAboutLoaded() const { return bool(m_about); }
     void unloadAbout();
 
-    // Takes every window off the screen, as leaving the game does.
+    // Takes every window off the screen, the browser's too, as leaving the game does.
     void hideAll();
 
 private:
@@ -56,4 +59,5 @@ private:
     std::unique_ptr<frmCredits> m_credits;
     std::unique_ptr<frmInstruct> m_instruct;
     std::unique_ptr<frmAbout> m_about;
+    std::unique_ptr<BrowserProcess> m_browser;
 };

@@ -2,14 +2,14 @@
 
 #include "assets/artwork.h"
 #include "platform/actionguard.h"
-#include "platform/prompts.h"
-#include "platform/services.h"
 #include "table/frmmarigold.h"
+#include "windows/browserprocess.h"
 #include "windows/forms.h"
 #include "windows/frmabout.h"
 #include "windows/frmbacks.h"
 #include "windows/frmcredits.h"
 #include "windows/frminstruct.h"
+#include "windows/webaddresses.h"
 
 #include <QPushButton>
 
@@ -89,9 +89,9 @@ void frmMenu::cmdAbout_Click()
 
 void frmMenu::cmdWeb_Click()
 {
-    // The built-in browser is still to come; say so plainly rather than pretend.
-    m_forms.services().prompts->message(
-        this, tr("The built-in web browser is not part of this version of Marigold yet."));
+    BrowserProcess *browser = m_forms.browser();
+    browser->StartingAddress = WebAddresses::homePage();
+    browser->show(this);
 }
 
 void frmMenu::cmdBacks_Click()

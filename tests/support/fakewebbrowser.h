@@ -1,0 +1,32 @@
+#pragma once
+
+#include "windows/webbrowsercontrol.h"
+
+#include <QStringList>
+
+// A page control that only writes down what it is asked to do; a test plays the
+// engine's part by setting its state and raising its notifications.
+class FakeWebBrowser : public WebBrowserControl
+{
+    Q_OBJECT
+
+public:
+    using WebBrowserControl::WebBrowserControl;
+
+    void Navigate(const QString &address) override { calls << QStringLiteral("Navigate ") + address; }
+    void GoBack() override { calls << QStringLiteral("GoBack"); }
+    void GoForward() override { calls << QStringLiteral("GoForward"); }
+    void GoHome() override { calls << QStringLiteral("GoHome"); }
+    void GoSearch() override { calls << QStringLiteral("GoSearch"); }
+    void Refresh() override { calls << QStringLiteral("Refresh"); }
+    void Stop() override { calls << QStringLiteral("Stop"); }
+
+    QString LocationName() const override { return title; }
+    QString LocationURL() const override { return url; }
+    bool Busy() const override { return busy; }
+
+    QStringList calls;
+    QString title;
+    QString url;
+    bool busy = false;
+};
