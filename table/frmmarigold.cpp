@@ -5,6 +5,7 @@
 #include "cardimage.h"
 #include "game/names.h"
 #include "game/randomgenerator.h"
+#include "platform/accessiblenotice.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
@@ -46,6 +47,26 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
+// A caption that changes during play is announced, so a screen reader hears the score,
+// the run, the cards left and the round-end captions as they change.
+void setCaption(QLabel *label, const QString &text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    AccessibleNotice::nameChanged(label);
+}
+
+// A round-end caption that comes into view is announced even when its words are the
+// same as last time.
+void showCaption(QLabel *label, bool shown)
+{
+    const bool appears = shown && label->isHidden();
+    label->setVisible(shown);
+    if (appears)
+        AccessibleNotice::nameChanged(label);
+}
+
 // Only a foreign or damaged record holds a back outside the ten; the first stands in.
 int backInRange(int back)
 {
@@ -84,7 +105,7 @@ frmMarigold::frmMarigold(const Services &services)
             [this](const QString &message) { m_services.prompts->message(this, message); },
             Qt::QueuedConnection);
     connect(&m_model, &TableModel::scoreChanged, lblScore,
-            [this](qint32 score) { lblScore->setText(number(score)); });
+            [this](qint32 score) { setCaption(lblScore, number(score)); });
     connect(&m_model, &TableModel::clockChanged, ProgressBar1, &QProgressBar::setValue);
     connect(&m_model, &TableModel::highRunRaised, this,
             [this](qint16 highRun) { m_services.records->writeHighRun(highRun); });
@@ -223,19 +244,19 @@ void frmMarigold::showTable()
         ->setAccessibleName(stockCount == 1 ? tr("Stock, 1 card")
                                             : tr("Stock, %1 cards").arg(stockCount));
 
-    lblHighRun->setText(number(m_model.state().HighRun));
-    lblHighScore->setText(number(m_model.state().HighScore));
+    setCaption(lblHighRun, number(m_model.state().HighRun));
+    setCaption(lblHighScore, number(m_model.state().HighScore));
     lblSpot0->setVisible(m_model.peakMarkerShown(0));
     lblSpot1->setVisible(m_model.peakMarkerShown(1));
     // A hidden caption keeps whatever it last said; only a shown one is written.
     if (m_model.bonusTitleShown())
-        lblBonuslbl->setText(m_model.bonusTitle());
-    lblBonuslbl->setVisible(m_model.bonusTitleShown());
+        setCaption(lblBonuslbl, m_model.bonusTitle());
+    showCaption(lblBonuslbl, m_model.bonusTitleShown());
     if (m_model.bonusFigureShown())
-        lblBonus->setText(number(m_model.bonusFigure()));
-    lblBonus->setVisible(m_model.bonusFigureShown());
-    lblCards->setText(number(m_model.cardsShown()));
-    lblRun->setText(number(m_model.runShown()));
+        setCaption(lblBonus, number(m_model.bonusFigure()));
+    showCaption(lblBonus, m_model.bonusFigureShown());
+    setCaption(lblCards, number(m_model.cardsShown()));
+    setCaption(lblRun, number(m_model.runShown()));
 
     cmdTake->setVisible(m_model.takeShown());
     for (QPushButton *button : {cmdDeal, cmdExit, cmdMenu, cmdScores})
