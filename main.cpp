@@ -1,3 +1,4 @@
+#include "game/randomgenerator.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/programlauncher.h"
@@ -84,11 +85,13 @@ int main(int argc, char *argv[])
     SystemClock clock;
     DialogPrompts prompts;
     RecordFiles records(QDir::currentPath());
+    RandomGenerator random;
     ProgramLauncher launcher;
     Services services;
     services.clock = &clock;
     services.prompts = &prompts;
     services.records = &records;
+    services.random = &random;
     services.registry = systemRegistry();
     services.launcher = &launcher;
 

@@ -1,7 +1,7 @@
 #include "artwork.h"
 
 #include "marigoldflower.h"
-#include "table/cardpainter.h"
+#include "cardpainter.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -3,6 +3,7 @@
 class GameClock;
 class ProgramLauncher;
 class Prompts;
+class RandomGenerator;
 class RecordFiles;
 class Registry;
 
@@ -14,4 +15,5 @@ struct Services
     RecordFiles *records = nullptr;
     Registry *registry = nullptr;
     ProgramLauncher *launcher = nullptr;
+    RandomGenerator *random = nullptr;
 };

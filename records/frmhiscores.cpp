@@ -1,17 +1,15 @@
 #include "frmhiscores.h"
 
 #include "assets/artwork.h"
-#include "highscoretable.h"
+#include "game/highscoretable.h"
+#include "game/names.h"
+#include "game/randomgenerator.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 #include "platform/services.h"
 #include "recordfiles.h"
-#include "table/frmmarigold.h"
-#include "table/names.h"
-#include "table/randomgenerator.h"
-#include "windows/forms.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -81,11 +79,12 @@ const QString frmHiScores::NamePrompt =
 const QString frmHiScores::ClearQuestion =
     QStringLiteral("Are you sure you want clear the highscores");
 
-frmHiScores::frmHiScores(Forms &forms)
+frmHiScores::frmHiScores(const Services &services, QWidget *table)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint)
-    , m_forms(forms)
+    , m_services(services)
+    , m_table(table)
 {
     setObjectName(QStringLiteral("frmHiScores"));
     setWindowTitle(QStringLiteral("High Scores"));
@@ -129,7 +128,7 @@ void frmHiScores::setVisible(bool visible)
 
 void frmHiScores::Form_Load()
 {
-    if (m_forms.services().records->readTopScore() == 0) {
+    if (m_services.records->readTopScore() == 0) {
         LoadClear = 1;
         ClearScores();
     }
@@ -137,28 +136,25 @@ void frmHiScores::Form_Load()
 
 void frmHiScores::ClearScores()
 {
-    RecordFiles &records = *m_forms.services().records;
-    frmMarigold *table = m_forms.marigold();
+    RecordFiles &records = *m_services.records;
     // The Clear button empties the table and the best run in one save, so that no crash
     // can keep one without the other.
     if (LoadClear == 1)
         records.initialiseHighScores();
     else
         records.clearHighScoresAndRun();
-    table->showHighScore(0);
-    table->setHighScore(0);
+    Q_EMIT highScoreChanged(0);
     if (LoadClear == 1) {
         LoadClear = 0;
         return;
     }
-    table->showHighRun(0);
-    table->setHighRun(0);
+    Q_EMIT highRunChanged(0);
     GetScores();
 }
 
 void frmHiScores::GetScores()
 {
-    const HighScoreTable table = m_forms.services().records->readHighScores();
+    const HighScoreTable table = m_services.records->readHighScores();
     for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
         lblScore[k - 1]->setText(QString::number(table.entry(k).score));
         lblName[k - 1]->setText(table.entry(k).name);
@@ -167,37 +163,37 @@ void frmHiScores::GetScores()
 
 void frmHiScores::HighScores(qint32 &Score, qint32 &HighScore)
 {
-    const Services &services = m_forms.services();
-    RandomGenerator::instance().seedFromTimeOfDay(services.clock->secondsSinceMidnight());
-    HighScoreTable table = services.records->readHighScores();
+    RandomGenerator &random = *m_services.random;
+    random.seedFromTimeOfDay(m_services.clock->secondsSinceMidnight());
+    HighScoreTable table = m_services.records->readHighScores();
     const int place = table.placeFor(Score);
     if (place > 0) {
-        QString name = services.prompts->input(m_forms.marigold(), NamePrompt, NamePromptTitle);
+        QString name = m_services.prompts->input(m_table, NamePrompt, NamePromptTitle);
         if (name.isEmpty())
-            name = Names::DefaultNames[RandomGenerator::instance().nextBelow(Names::DefaultNameCount)];
+            name = Names::DefaultNames[random.nextBelow(Names::DefaultNameCount)];
         table.insert(place, Score, name);
     }
-    services.records->writeHighScores(table);
+    m_services.records->writeHighScores(table);
     if (Score > HighScore) {
         HighScore = Score;
-        m_forms.marigold()->showHighScore(HighScore);
+        Q_EMIT highScoreChanged(HighScore);
     }
     if (place > 0) {
         show();
         GetScores();
-        m_forms.marigold()->setEnabled(false);
+        m_table->setEnabled(false);
     }
 }
 
 void frmHiScores::cmdOkay_Click()
 {
-    m_forms.marigold()->setEnabled(true);
+    m_table->setEnabled(true);
     hide();
 }
 
 void frmHiScores::cmdClear_Click()
 {
-    if (m_forms.services().prompts->question(this, ClearQuestion))
+    if (m_services.prompts->question(this, ClearQuestion))
         ClearScores();
 }
 

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "platform/services.h"
+
 #include <QWidget>
 
 #include <array>
 #include <optional>
 
-class Forms;
 class QLabel;
 class QPushButton;
 
 // The ten best scores with their players' names. The game hands every final score to
-// HighScores; the table's High Scores button shows the window for viewing.
+// HighScores; the table's High Scores button shows the window for viewing. The table
+// window is disabled while this one is up, and hears of record changes by signal.
 class frmHiScores : public QWidget
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
     static const QString NamePrompt;
     static const QString ClearQuestion;
 
-    explicit frmHiScores(Forms &forms);
+    frmHiScores(const Services &services, QWidget *table);
 
     void ClearScores();
     void GetScores();
@@ -31,6 +33,12 @@ public:
 
     void setVisible(bool visible) override;
 
+Q_SIGNALS:
+    // The table's HighScore and its label.
+    void highScoreChanged(qint32 HighScore);
+    // The table's HighRun and its label; the record file is written here.
+    void highRunChanged(qint16 HighRun);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     // Escape answers like OK; Enter presses the focused button, OK when none has it.
@@ -39,7 +47,8 @@ protected:
 private:
     void Form_Load();
 
-    Forms &m_forms;
+    Services m_services;
+    QWidget *m_table;
     bool m_loaded = false;
     std::optional<int> LoadClear;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "highscoretable.h"
+#include "game/highscoretable.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 #include "cardimage.h"
 
-#include "card.h"
-#include "cardpainter.h"
-#include "cardpictures.h"
+#include "assets/cardpainter.h"
+#include "assets/cardpictures.h"
+#include "game/card.h"
 #include "platform/actionguard.h"
 
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardpicture.h"
+#include "assets/cardpicture.h"
 
 #include <QColor>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "cardimage.h"
 
-frmCards::frmCards(Forms &)
+frmCards::frmCards()
     : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("frmCards"));

@@ -5,7 +5,6 @@
 #include <array>
 
 class CardImage;
-class Forms;
 
 // The hidden holder of the 52 card faces: imgCard[n - 1] shows card n. Never shown;
 // the table copies pictures out of it.
@@ -14,7 +13,7 @@ class frmCards : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmCards(Forms &forms);
+    frmCards();
 
     CardImage *imgCard(int index) const { return m_imgCard.at(index); }
 

@@ -1,33 +1,24 @@
 #include "frmmarigold.h"
 
 #include "assets/artwork.h"
-#include "card.h"
+#include "assets/cardpainter.h"
 #include "cardimage.h"
-#include "frmcards.h"
-#include "names.h"
+#include "game/names.h"
+#include "game/randomgenerator.h"
+#include "platform/accessiblenotice.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
-#include "randomgenerator.h"
-#include "records/frmhiscores.h"
 #include "records/recordfiles.h"
-#include "rules.h"
-#include "shuffle.h"
 #include "tablebutton.h"
 #include "tablekeyboard.h"
-#include "windows/forms.h"
-#include "windows/frmbacks.h"
-#include "windows/frmmenu.h"
-#include "windows/frmteampic.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include <cmath>
 
 using namespace std::chrono_literals;
 
@@ -56,13 +47,39 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
+// A caption that changes during play is announced, so a screen reader hears the score,
+// the run, the cards left and the round-end captions as they change.
+void setCaption(QLabel *label, const QString &text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    AccessibleNotice::nameChanged(label);
+}
+
+// A round-end caption that comes into view is announced even when its words are the
+// same as last time.
+void showCaption(QLabel *label, bool shown)
+{
+    const bool appears = shown && label->isHidden();
+    label->setVisible(shown);
+    if (appears)
+        AccessibleNotice::nameChanged(label);
+}
+
+// Only a foreign or damaged record holds a back outside the ten; the first stands in.
+int backInRange(int back)
+{
+    return back >= 0 && back < CardPainter::BackCount ? back : 0;
+}
+
 } // namespace
 
-frmMarigold::frmMarigold(Forms &forms)
+frmMarigold::frmMarigold(const Services &services)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint)
-    , m_forms(forms)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("frmMarigold"));
     setWindowTitle(QStringLiteral("Marigold"));
@@ -81,12 +98,17 @@ frmMarigold::frmMarigold(Forms &forms)
 
     buildControls();
 
-    Timer1 = m_forms.services().clock->createTicker(1000ms, this);
+    Timer1 = m_services.clock->createTicker(1000ms, this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &Ticker::timeout, this, &frmMarigold::Timer1_Timer);
-    connect(m_forms.services().records, &RecordFiles::failed, this,
-            [this](const QString &message) { m_forms.services().prompts->message(this, message); },
+    connect(m_services.records, &RecordFiles::failed, this,
+            [this](const QString &message) { m_services.prompts->message(this, message); },
             Qt::QueuedConnection);
+    connect(&m_model, &TableModel::scoreChanged, lblScore,
+            [this](qint32 score) { setCaption(lblScore, number(score)); });
+    connect(&m_model, &TableModel::clockChanged, ProgressBar1, &QProgressBar::setValue);
+    connect(&m_model, &TableModel::highRunRaised, this,
+            [this](qint16 highRun) { m_services.records->writeHighRun(highRun); });
 
     Form_Load();
 }
@@ -184,156 +206,82 @@ QPushButton *frmMarigold::addButton(const char *name, QRect geometry, const QStr
     return button;
 }
 
-void frmMarigold::showHighScore(qint32 highScore)
+void frmMarigold::setHighRun(qint16 highRun)
 {
-    lblHighScore->setText(number(highScore));
+    m_model.setHighRun(highRun);
+    showTable();
 }
 
-void frmMarigold::showHighRun(qint16 highRun)
+void frmMarigold::setHighScore(qint32 highScore)
 {
-    lblHighRun->setText(number(highRun));
+    m_model.setHighScore(highScore);
+    showTable();
+}
+
+void frmMarigold::putBackOnEverySpot(qint16 back)
+{
+    m_model.putBackOnEverySpot(back);
+    showTable();
+}
+
+void frmMarigold::showTable()
+{
+    for (int index = 0; index < Tableau::SpotCount; ++index) {
+        const Spot &spot = m_model.spot(index);
+        CardImage *image = imgSpot(index);
+        // The waste's tag holds the rank of its card; the stock's holds nothing.
+        if (index == Tableau::WasteSpot)
+            image->setTag(spot.card ? number(m_model.wasteRank()) : QString());
+        else if (index != Tableau::StockSpot)
+            image->setTag(spot.card ? number(spot.card) : QString());
+        image->setPicture(spot.faceUp ? CardPicture::face(spot.card)
+                                      : CardPicture::back(backInRange(m_model.shownBack())));
+        image->setClickable(spot.clickable);
+        image->setVisible(spot.onTable);
+    }
+    const int stockCount = Tableau::StockSize - m_model.state().NextStock;
+    imgSpot(Tableau::StockSpot)
+        ->setAccessibleName(stockCount == 1 ? tr("Stock, 1 card")
+                                            : tr("Stock, %1 cards").arg(stockCount));
+
+    setCaption(lblHighRun, number(m_model.state().HighRun));
+    setCaption(lblHighScore, number(m_model.state().HighScore));
+    lblSpot0->setVisible(m_model.peakMarkerShown(0));
+    lblSpot1->setVisible(m_model.peakMarkerShown(1));
+    // A hidden caption keeps whatever it last said; only a shown one is written.
+    if (m_model.bonusTitleShown())
+        setCaption(lblBonuslbl, m_model.bonusTitle());
+    showCaption(lblBonuslbl, m_model.bonusTitleShown());
+    if (m_model.bonusFigureShown())
+        setCaption(lblBonus, number(m_model.bonusFigure()));
+    showCaption(lblBonus, m_model.bonusFigureShown());
+    setCaption(lblCards, number(m_model.cardsShown()));
+    setCaption(lblRun, number(m_model.runShown()));
+
+    cmdTake->setVisible(m_model.takeShown());
+    for (QPushButton *button : {cmdDeal, cmdExit, cmdMenu, cmdScores})
+        button->setVisible(m_model.idleButtonsShown());
+    Timer1->setEnabled(m_model.clockRunning());
 }
 
 // Start-up and deal
 
 void frmMarigold::Form_Load()
 {
-    RecordFiles &records = *m_forms.services().records;
-    RandomGenerator::instance().seedFromTimeOfDay(m_forms.services().clock->secondsSinceMidnight());
-    m_state.TimeLeft = Rules::RoundSeconds;
-    m_state.TeamPicClosed = 0;
-    m_state.RoundNum = 1;
-    m_state.Score = 0;
-    Timer1->setEnabled(false);
-    for (QWidget *control : std::initializer_list<QWidget *>{lblSpot0, lblSpot1, lblBonuslbl,
-                                                             lblBonus, cmdTake})
-        control->hide();
-    m_state.HighScore = records.readTopScore();
-    showHighScore(m_state.HighScore);
-    m_state.BackNum = records.readBackIndex();
-    m_state.HighRun = records.readHighRun();
-    showHighRun(m_state.HighRun);
-    for (CardImage *spot : m_imgSpot) {
-        spot->setClickable(false);
-        spot->setPicture(backPicture());
-    }
-    setStockCount(Tableau::StockSize);
+    RecordFiles &records = *m_services.records;
+    m_services.random->seedFromTimeOfDay(m_services.clock->secondsSinceMidnight());
+    const qint32 highScore = records.readTopScore();
+    const qint16 backNum = records.readBackIndex();
+    const qint16 highRun = records.readHighRun();
+    m_model.load(highScore, backNum, highRun);
+    showTable();
     Names::SetNames();
 }
 
 void frmMarigold::cmdDeal_Click()
 {
-    Shuffle::ShuffleDeck();
-    ReSetCards();
-    m_state.NextStock = 0;
-    m_state.TimeLeft = Rules::RoundSeconds;
-    Timer1->setEnabled(true);
-    m_roundInPlay = true;
-    lblSpot0->hide();
-    lblSpot1->hide();
-    lblBonuslbl->hide();
-    lblBonus->hide();
-    cmdDeal->hide();
-    cmdTake->show();
-    cmdExit->hide();
-    cmdMenu->hide();
-    cmdScores->hide();
-}
-
-void frmMarigold::ReSetCards()
-{
-    m_state.BackNum = m_forms.services().records->readBackIndex();
-    for (int spot = 0; spot <= Tableau::WasteSpot; ++spot) {
-        imgSpot(spot)->setTag(number(Shuffle::Deck(spot + 1)));
-        imgSpot(spot)->setPicture(backPicture());
-        imgSpot(spot)->show();
-        imgSpot(spot)->setClickable(false);
-    }
-    auto turnUp = [this](int spot) {
-        imgSpot(spot)->setClickable(true);
-        imgSpot(spot)->show();
-        imgSpot(spot)->setPicture(facePicture(tagNumber(spot)));
-    };
-    for (int spot : Tableau::DealtFaceUp)
-        turnUp(spot);
-    turnUp(Tableau::WasteSpot); // made unclickable again below
-    for (int i = 0; i < Tableau::StockSize; ++i)
-        m_state.Stock[i] = qint16(Shuffle::Deck(i + 28));
-    CardImage *stock = imgSpot(Tableau::StockSpot);
-    stock->setClickable(true);
-    stock->show();
-    stock->setPicture(backPicture());
-    imgSpot(Tableau::WasteSpot)->setClickable(false);
-    SpotTag();
-    m_state.CurRun = 0;
-    lblScore->setText(number(m_state.Score));
-    lblRun->setText(QStringLiteral("0"));
-    setStockCount(Tableau::StockSize);
-}
-
-CardPicture frmMarigold::facePicture(int cardNumber) const
-{
-    return m_forms.cards()->imgCard(cardNumber - 1)->picture();
-}
-
-CardPicture frmMarigold::backPicture() const
-{
-    // Only a foreign or damaged file holds another index; the first back stands in.
-    const int back = m_state.BackNum >= 0 && m_state.BackNum < frmBacks::BackCount ? m_state.BackNum : 0;
-    return m_forms.backs()->imgCardBack(back)->picture();
-}
-
-void frmMarigold::setStockCount(int count)
-{
-    lblCards->setText(number(count));
-    imgSpot(Tableau::StockSpot)
-        ->setAccessibleName(count == 1 ? tr("Stock, 1 card") : tr("Stock, %1 cards").arg(count));
-}
-
-// Cards and the tableau
-
-qint16 frmMarigold::tagNumber(int spot) const
-{
-    return qint16(std::lround(imgSpot(spot)->tag().toDouble()));
-}
-
-void frmMarigold::GetGameVal()
-{
-    m_state.GameVal = qint16(Card::rank(m_state.CardNum));
-}
-
-void frmMarigold::SpotTag()
-{
-    m_state.CardNum = tagNumber(Tableau::WasteSpot);
-    GetGameVal();
-    imgSpot(Tableau::WasteSpot)->setTag(number(m_state.GameVal));
-}
-
-void frmMarigold::SpotOpen(int spot)
-{
-    const std::span<const int> covers = Tableau::coveredBy(spot);
-    if (covers.empty())
-        return;
-    for (int cover : covers) {
-        if (!imgSpot(cover)->isHidden())
-            return;
-    }
-    imgSpot(spot)->setClickable(true);
-    imgSpot(spot)->setPicture(facePicture(tagNumber(spot)));
-}
-
-void frmMarigold::EnableOpenCards()
-{
-    m_state.ClearedCount = 0;
-    for (int spot = 0; spot < Tableau::OpenTestCount; ++spot)
-        SpotOpen(spot);
-    for (int spot = 0; spot < Tableau::OpenTestCount; ++spot) {
-        if (imgSpot(spot)->isHidden())
-            ++m_state.ClearedCount;
-    }
-    // Spots 23 to 25 each lie over one of 0 to 22, so 23 taken means a clear tableau.
-    if (m_state.ClearedCount == Tableau::OpenTestCount && m_roundInPlay)
-        ClearBonus();
+    m_model.deal(*m_services.random, m_services.records->readBackIndex());
+    showTable();
 }
 
 // Playing a card
@@ -341,181 +289,108 @@ void frmMarigold::EnableOpenCards()
 void frmMarigold::imgSpot_Click(int Index)
 {
     if (Index == Tableau::StockSpot) {
-        FlipCard();
+        m_model.FlipCard();
+        showTable();
         return;
     }
-    m_state.CardNum = tagNumber(Index);
-    GetGameVal();
-    m_state.SpotNum = qint16(Index);
-    const double wasteRank = imgSpot(Tableau::WasteSpot)->tag().toDouble();
-    if (Rules::isLegalMove(m_state.GameVal, wasteRank))
-        MoveCard();
-    else
-        m_forms.services().prompts->beep();
-    EnableOpenCards();
-}
-
-void frmMarigold::MoveCard()
-{
-    CardImage *waste = imgSpot(Tableau::WasteSpot);
-    CardImage *taken = imgSpot(m_state.SpotNum);
-    waste->setPicture(taken->picture());
-    waste->setTag(taken->tag());
-    taken->hide();
-    if (m_state.SpotNum == 0 || m_state.SpotNum == 1) {
-        m_state.Score += Rules::PeakBonus;
-        lblScore->setText(number(m_state.Score));
-        (m_state.SpotNum == 0 ? lblSpot0 : lblSpot1)->show();
-    }
-    SpotTag();
-    ScoreRun();
-}
-
-void frmMarigold::FlipCard()
-{
-    // The stock hides itself after its last card; a press that slips through finds nothing.
-    if (m_state.NextStock >= Tableau::StockSize)
-        return;
-    const int card = m_state.Stock[m_state.NextStock];
-    CardImage *waste = imgSpot(Tableau::WasteSpot);
-    waste->setPicture(facePicture(card));
-    waste->setTag(number(card));
-    SpotTag();
-    m_state.CurRun = 0;
-    lblRun->setText(number(m_state.CurRun));
-    ++m_state.NextStock;
-    setStockCount(Tableau::StockSize - m_state.NextStock);
-    if (m_state.NextStock == Tableau::StockSize)
-        imgSpot(Tableau::StockSpot)->hide();
+    if (!m_model.playSpot(Index))
+        m_services.prompts->beep();
+    const bool cleared = m_model.EnableOpenCards();
+    showTable();
+    if (cleared)
+        ClearBonus();
 }
 
 // Scoring
 
-void frmMarigold::ScoreRun()
-{
-    m_state.CurRun += Rules::RunStep;
-    m_state.Score += m_state.CurRun;
-    lblScore->setText(number(m_state.Score));
-    const qint16 runCards = m_state.CurRun / Rules::RunStep;
-    lblRun->setText(number(runCards));
-    if (runCards > m_state.HighRun) {
-        m_state.HighRun = runCards;
-        showHighRun(m_state.HighRun);
-        m_forms.services().records->writeHighRun(m_state.HighRun);
-    }
-}
-
 void frmMarigold::ClearBonus()
 {
-    Timer1->setEnabled(false);
-    m_roundInPlay = false;
-    cmdTake->hide();
-    lblBonuslbl->setText(QStringLiteral("YOU DID IT!!"));
-    lblBonuslbl->show();
+    m_model.startClearBonus();
     if (!Pause2())
         return;
-    lblBonuslbl->setText(QStringLiteral("CARD BONUS:"));
-    lblBonus->setText(QStringLiteral("0"));
-    lblBonus->show();
-    // Counted with a counter of its own, so a stock card turned during a pause cannot
-    // change how many steps remain.
-    const int cardsLeft = Tableau::StockSize - m_state.NextStock;
-    for (int step = 1; step <= cardsLeft; ++step) {
-        lblBonus->setText(number(step * Rules::CardBonus));
-        m_state.Score += Rules::CardBonus;
-        lblScore->setText(number(m_state.Score));
-        lblCards->setText(number(cardsLeft - step));
-        if (!Pause1())
-            return;
-    }
+    // Counted once, so a stock card turned during a pause cannot change how many steps remain.
+    if (!countUp(TableModel::Bonus::Card, m_model.startCardBonus()))
+        return;
     if (!Pause2())
         return;
     cmdTake_Click();
+}
+
+bool frmMarigold::countUp(TableModel::Bonus bonus, int steps)
+{
+    for (int step = 1; step <= steps; ++step) {
+        m_model.bonusStep(bonus, step, steps);
+        if (!Pause1())
+            return false;
+    }
+    return true;
 }
 
 // Clock, rounds and game end
 
 void frmMarigold::Timer1_Timer()
 {
-    --m_state.TimeLeft;
-    if (m_state.TimeLeft == -1) {
-        // Stopped before the message, so no tick can land while it is open.
-        Timer1->setEnabled(false);
-        m_forms.services().prompts->message(this, QStringLiteral("time is up!!!"));
-        m_state.TimeLeft = 0;
+    if (m_model.tick()) {
+        showTable();
+        m_services.prompts->message(this, QStringLiteral("time is up!!!"));
+        m_model.timeUp();
         cmdTake_Click();
     }
-    ProgressBar1->setValue(std::clamp<int>(m_state.TimeLeft, 0, Rules::RoundSeconds));
+    m_model.showClock();
 }
 
 bool frmMarigold::Pause1()
 {
-    m_forms.services().clock->pause(150ms);
+    showTable();
+    m_services.clock->pause(150ms);
     return !m_closing;
 }
 
 bool frmMarigold::Pause2()
 {
-    m_forms.services().clock->pause(1000ms);
+    showTable();
+    m_services.clock->pause(1000ms);
     return !m_closing;
 }
 
 void frmMarigold::cmdTake_Click()
 {
-    Timer1->setEnabled(false);
-    m_roundInPlay = false;
-    cmdTake->hide();
-    lblBonuslbl->setText(QStringLiteral("TIME BONUS:"));
-    lblBonuslbl->show();
-    lblBonus->setText(QStringLiteral("0"));
-    lblBonus->show();
-    ++m_state.RoundNum;
-    const int secondsLeft = m_state.TimeLeft;
-    for (int step = 1; step <= secondsLeft; ++step) {
-        lblBonus->setText(number(step * Rules::TimeBonus));
-        m_state.Score += Rules::TimeBonus;
-        lblScore->setText(number(m_state.Score));
-        ProgressBar1->setValue(secondsLeft - step);
-        if (!Pause1())
-            return;
-    }
+    if (!countUp(TableModel::Bonus::Time, m_model.startTimeBonus()))
+        return;
     if (!Pause2())
         return;
 
-    if (Rules::afterRound(m_state.RoundNum, m_state.Score) == Rules::RoundEnd::NextRound) {
-        lblBonuslbl->setText(QStringLiteral("Round: ") + number(m_state.RoundNum));
-        lblBonus->hide();
+    if (m_model.roundDecision() == Rules::RoundEnd::NextRound) {
+        m_model.showNextRound();
         if (!Pause2())
             return;
         cmdDeal_Click();
         return;
     }
 
-    if (m_state.Score == Rules::TeamPictureScore) {
-        m_forms.teamPic()->show();
+    if (m_model.state().Score == Rules::TeamPictureScore) {
+        showTable();
+        Q_EMIT teamPictureRequested();
         setEnabled(false);
-        while (m_state.TeamPicClosed == 0) {
+        while (m_model.state().TeamPicClosed == 0) {
             if (!Pause1())
                 return;
         }
     }
-    m_state.TeamPicClosed = 0;
+    m_model.setTeamPicClosed(0);
     GameOver();
 }
 
 void frmMarigold::GameOver()
 {
-    lblBonuslbl->setText(QStringLiteral("GAME OVER"));
-    lblBonuslbl->show();
-    m_forms.hiScores()->HighScores(m_state.Score, m_state.HighScore);
-    lblBonus->hide();
-    cmdTake->hide();
-    cmdDeal->show();
-    cmdExit->show();
-    cmdMenu->show();
-    cmdScores->show();
-    m_state.RoundNum = 1;
-    m_state.Score = 0;
+    m_model.showGameOver();
+    showTable();
+    qint32 score = m_model.state().Score;
+    qint32 highScore = m_model.state().HighScore;
+    Q_EMIT gameEnded(score, highScore);
+    m_model.setHighScore(highScore);
+    m_model.endGame();
+    showTable();
 }
 
 void frmMarigold::cmdExit_Click()
@@ -523,21 +398,19 @@ void frmMarigold::cmdExit_Click()
     if (m_closing)
         return;
     m_closing = true;
-    m_forms.hideAll();
+    Q_EMIT leaving();
     QCoreApplication::quit();
 }
 
 void frmMarigold::cmdMenu_Click()
 {
-    m_forms.menu()->show();
+    Q_EMIT menuRequested();
     setEnabled(false);
 }
 
 void frmMarigold::cmdScores_Click()
 {
-    frmHiScores *scores = m_forms.hiScores();
-    scores->show();
-    scores->GetScores();
+    Q_EMIT highScoresRequested();
     setEnabled(false);
 }
 

@@ -1,41 +1,44 @@
 #pragma once
 
-#include "cardpicture.h"
-#include "tablestate.h"
+#include "game/tablemodel.h"
+#include "platform/services.h"
 
 #include <QWidget>
 
 #include <array>
 
 class CardImage;
-class Forms;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class Ticker;
 
 // The table: 28 card spots, the buttons, the score and record labels and the clock.
-// A spot's state lives in its image: the tag holds its card number (the waste's holds
-// the rank of its card), hidden means taken, clickable means face up and uncovered.
+// Every handler asks the TableModel what happens and then shows it with showTable();
+// the spots' tags, pictures and visibility are written from the model, never read back.
+// Other windows are reached through the signals below.
 class frmMarigold : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmMarigold(Forms &forms);
+    explicit frmMarigold(const Services &services);
     ~frmMarigold() override;
 
-    qint16 highRun() const { return m_state.HighRun; }
-    void setHighRun(qint16 highRun) { m_state.HighRun = highRun; }
-    qint32 highScore() const { return m_state.HighScore; }
-    void setHighScore(qint32 highScore) { m_state.HighScore = highScore; }
-    qint16 teamPicClosed() const { return m_state.TeamPicClosed; }
-    void setTeamPicClosed(qint16 closed) { m_state.TeamPicClosed = closed; }
+    qint16 highRun() const { return m_model.state().HighRun; }
+    void setHighRun(qint16 highRun);
+    qint32 highScore() const { return m_model.state().HighScore; }
+    void setHighScore(qint32 highScore);
+    qint16 teamPicClosed() const { return m_model.state().TeamPicClosed; }
+    void setTeamPicClosed(qint16 closed) { m_model.setTeamPicClosed(closed); }
 
-    // The record captions, which the high-score window rewrites.
-    void showHighScore(qint32 highScore);
-    void showHighRun(qint16 highRun);
+    // The card-back chooser's OK: every spot shows the chosen back at once.
+    void putBackOnEverySpot(qint16 back);
 
+    TableModel &model() { return m_model; }
+    // Writes the model onto the controls: pictures, tags, visibility, clickability,
+    // captions and the clock's running state.
+    void showTable();
     CardImage *imgSpot(int index) const { return m_imgSpot.at(index); }
 
     void cmdDeal_Click();
@@ -45,6 +48,15 @@ public:
     void cmdScores_Click();
     void imgSpot_Click(int Index);
     void Timer1_Timer();
+
+Q_SIGNALS:
+    void menuRequested();
+    void highScoresRequested();
+    void teamPictureRequested();
+    // The game is over: the high-score table takes the score and may raise HighScore.
+    void gameEnded(qint32 &Score, qint32 &HighScore);
+    // Exit: every window goes.
+    void leaving();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -56,33 +68,16 @@ private:
     QPushButton *addButton(const char *name, QRect geometry, const QString &caption);
 
     void Form_Load();
-    void ReSetCards();
-    // A spot's tag read as a whole number: a card number, or the waste card's rank.
-    qint16 tagNumber(int spot) const;
-    void GetGameVal();
-    void SpotTag();
-    void SpotOpen(int spot);
-    void EnableOpenCards();
-    void MoveCard();
-    void FlipCard();
-    void ScoreRun();
     void ClearBonus();
     void GameOver();
-    // The two pauses of the animations; false once the table is closing and the
-    // handler that paused should stop.
+    // Counts a bonus up one step per Pause1; false once the table is closing.
+    bool countUp(TableModel::Bonus bonus, int steps);
+    // The two pauses of the animations; each first shows the table as it stands, and
+    // returns false once the table is closing and the handler that paused should stop.
     bool Pause1();
     bool Pause2();
-
-    // Pictures come from the picture-holding windows, never straight from the painter.
-    CardPicture facePicture(int cardNumber) const;
-    CardPicture backPicture() const;
-    void setStockCount(int count);
-
-    Forms &m_forms;
-    TableState m_state;
-    // A round is in play from its deal until its round end begins; only then may a
-    // cleared tableau start one.
-    bool m_roundInPlay = false;
+    Services m_services;
+    TableModel m_model;
     bool m_closing = false;
 
     std::array<CardImage *, Tableau::SpotCount> m_imgSpot{};

@@ -1,7 +1,6 @@
 #include "assets/artwork.h"
-#include "table/card.h"
-#include "table/cardpainter.h"
-#include "table/cardpictures.h"
+#include "assets/cardpainter.h"
+#include "assets/cardpictures.h"
 
 #include <QFont>
 #include <QImage>
@@ -47,11 +46,8 @@ private slots:
     }
     void picturesHaveTheirLogicalSizeAtTheDeviceRatio_data();
     void picturesHaveTheirLogicalSizeAtTheDeviceRatio();
-    void backsAreClearlyDifferentFromEachOther();
     void facesAreInkedInTheirSuitColour_data();
     void facesAreInkedInTheirSuitColour();
-    void rankWordFitsInsideTheCard_data();
-    void rankWordFitsInsideTheCard();
 };
 
 void tst_Artwork::picturesHaveTheirLogicalSizeAtTheDeviceRatio_data()
@@ -85,28 +81,6 @@ void tst_Artwork::picturesHaveTheirLogicalSizeAtTheDeviceRatio()
     QCOMPARE(pixmap.devicePixelRatio(), ratio);
 }
 
-void tst_Artwork::backsAreClearlyDifferentFromEachOther()
-{
-    // A fifth of the card or more must look different, so no two are confused in the chooser.
-    for (int a = 0; a < CardPainter::BackCount; ++a) {
-        const QImage first = CardPictures::pixmap(CardPicture::back(a), 1.0).toImage();
-        for (int b = a + 1; b < CardPainter::BackCount; ++b) {
-            const QImage second = CardPictures::pixmap(CardPicture::back(b), 1.0).toImage();
-            int differing = 0;
-            for (int y = 0; y < CardPainter::Height; ++y) {
-                for (int x = 0; x < CardPainter::Width; ++x) {
-                    const QRgb p = first.pixel(x, y);
-                    const QRgb q = second.pixel(x, y);
-                    differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                            + std::abs(qBlue(p) - qBlue(q)) > 90 ? 1 : 0;
-                }
-            }
-            QVERIFY2(differing > CardPainter::Width * CardPainter::Height / 5,
-                     qPrintable(QStringLiteral("backs %1 and %2 look too alike").arg(a).arg(b)));
-        }
-    }
-}
-
 void tst_Artwork::facesAreInkedInTheirSuitColour_data()
 {
     QTest::addColumn<int>("cardNumber");
@@ -126,31 +100,6 @@ void tst_Artwork::facesAreInkedInTheirSuitColour()
     QVERIFY(countPixels(image, image.rect(), isInk) > 500);
     const int redPixels = countPixels(image, image.rect(), isRedInk);
     QVERIFY2(red ? redPixels > 500 : redPixels == 0, qPrintable(QString::number(redPixels)));
-}
-
-void tst_Artwork::rankWordFitsInsideTheCard_data()
-{
-    QTest::addColumn<int>("cardNumber");
-    QTest::addColumn<int>("ratio");
-    for (int rank = 1; rank <= Card::RanksPerSuit; ++rank) {
-        const QByteArray label = Card::rankLabel(rank).toLatin1();
-        QTest::addRow("%s of spades", label.constData()) << rank << 1;
-        QTest::addRow("%s of hearts at double density", label.constData()) << 13 + rank << 2;
-    }
-}
-
-void tst_Artwork::rankWordFitsInsideTheCard()
-{
-    QFETCH(int, cardNumber);
-    QFETCH(int, ratio);
-    const QImage image = CardPictures::pixmap(CardPicture::face(cardNumber), ratio).toImage();
-    // The word is drawn clipped to an area 6 pixels in from each side, so a word too wide
-    // leaves ink in that area's outermost pixel; the outline, 2 pixels in, is not looked at.
-    const int width = image.width();
-    const QRect band(0, 6 * ratio, width, 24 * ratio);
-    QVERIFY2(countPixels(image, band.adjusted(2 * ratio, 0, -2 * ratio, 0), isInk) > 0, "no word");
-    QCOMPARE(countPixels(image, band.adjusted(2 * ratio, 0, 7 * ratio - width, 0), isInk), 0);
-    QCOMPARE(countPixels(image, band.adjusted(width - 7 * ratio, 0, -2 * ratio, 0), isInk), 0);
 }
 
 QTEST_MAIN(tst_Artwork)

@@ -1,8 +1,8 @@
 #include "support/gamefixture.h"
 
+#include "game/names.h"
 #include "records/frmhiscores.h"
 #include "table/frmmarigold.h"
-#include "table/names.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +29,16 @@ QByteArray namesFile(const QStringList &names)
 }
 
 const QList<qint32> FullTable = {900, 800, 700, 600, 500, 400, 300, 200, 100, 50};
+const QList<qint32> EmptyTable(10, 0);
 const QStringList FullNames = {"Ann", "Ben", "Cat", "Dan", "Eve", "Fay", "Gus", "Hal", "Ivy", "Jo"};
+
+QStringList shown(QWidget *window, const char *array)
+{
+    QStringList texts;
+    for (int i = 0; i < 10; ++i)
+        texts.append(window->findChild<QLabel *>(QStringLiteral("%1[%2]").arg(array).arg(i))->text());
+    return texts;
+}
 
 } // namespace
 
@@ -38,274 +47,154 @@ class tst_HiScores : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void scoreOfZeroOnAnEmptyTableAsksNothing();
-    void firstScoreOnAnEmptyTableTakesTheTop();
-    void scoreEnteringAFullTable_data();
-    void scoreEnteringAFullTable();
-    void scoreThatEntersNowhereChangesNothing_data();
-    void scoreThatEntersNowhereChangesNothing();
-    void typedNamesAreStoredAsShown_data();
-    void typedNamesAreStoredAsShown();
-    void clearEmptiesTheTableAndTheBestRun();
-    void clearAnsweredNoChangesNothing();
-    void firstOpeningWithNoFilesWritesABlankTable();
-    void highScoresButtonShowsTheTableUntilOk();
-    void windowLayout();
-
-private:
-    // A full table with a best run of 9, shown through the High Scores button.
-    static void openFullTable(GameFixture &game)
+    void gameEndFilesTheScore_data()
     {
+        QTest::addColumn<QList<qint32>>("before");
+        QTest::addColumn<qint32>("score");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QList<qint32>>("after");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("0 on an empty table asks nothing")
+            << EmptyTable << 0 << "" << EmptyTable << QStringList(10, QString());
+        QTest::newRow("1 on an empty table takes the top") << EmptyTable << 1 << "AB"
+            << QList<qint32>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0} << (QStringList("AB") << QStringList(9, QString()));
+        QTest::newRow("800 goes below the 800 there, and 50 drops out") << FullTable << 800 << "New"
+            << QList<qint32>{900, 800, 800, 700, 600, 500, 400, 300, 200, 100}
+            << QStringList{"Ann", "Ben", "New", "Cat", "Dan", "Eve", "Fay", "Gus", "Hal", "Ivy"};
+        QTest::newRow("equal to the last changes nothing") << FullTable << 50 << "" << FullTable << FullNames;
+    }
+
+    void gameEndFilesTheScore()
+    {
+        QFETCH(QList<qint32>, before);
+        QFETCH(qint32, score);
+        QFETCH(QString, answer);
+        QFETCH(QList<qint32>, after);
+        QFETCH(QStringList, names);
+        GameFixture game;
+        game.writeFile("zelscores.dat", scoresFile(before));
+        game.writeFile("names.dat", namesFile(before == FullTable ? FullNames : QStringList(10, QString())));
+        game.prompts.inputAnswers = {answer};
+        const qint32 high = before.first();
+        qint32 final = score;
+        qint32 highScore = high;
+        frmHiScores *window = game.forms->hiScores();
+        window->HighScores(final, highScore);
+        const bool entered = after != before;
+        QCOMPARE(game.prompts.inputTitles, entered ? QStringList{"High Score!!"} : QStringList());
+        if (entered) {
+            QCOMPARE(game.prompts.inputPrompts.first(),
+                     QStringLiteral("You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"));
+        }
+        QCOMPARE(game.readFile("zelscores.dat"), scoresFile(after));
+        QCOMPARE(game.readFile("names.dat"), namesFile(names));
+        QCOMPARE(highScore, std::max(high, score));
+        QCOMPARE(game.text("lblHighScore"), QString::number(std::max(high, score)));
+        // A score that enters shows the table over a disabled game window.
+        QCOMPARE(window->isVisible(), entered);
+        QCOMPARE(game.table()->isEnabled(), !entered);
+        if (entered) {
+            QCOMPARE(shown(window, "lblScore").first(), QString::number(after.first()));
+            QCOMPARE(shown(window, "lblName").first(), names.first().leftJustified(15));
+        }
+    }
+
+    void emptyAnswerDrawsADefaultName()
+    {
+        GameFixture game;
+        game.table();
+        qint32 score = 700;
+        qint32 high = 0;
+        game.forms->hiScores()->HighScores(score, high);
+        const QString name = shown(game.forms->hiScores(), "lblName").first();
+        QCOMPARE(Names::DefaultNames.size(), size_t(6));
+        QVERIFY2(std::count_if(Names::DefaultNames.begin(), Names::DefaultNames.end(),
+                               [&](const QString &d) { return d.leftJustified(15) == name; }) == 1,
+                 qPrintable(name));
+    }
+
+    void clearEmptiesTheTableOnlyOnYes_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes clears scores and the best run") << true;
+        QTest::newRow("No changes nothing") << false;
+    }
+
+    void clearEmptiesTheTableOnlyOnYes()
+    {
+        QFETCH(bool, yes);
+        GameFixture game;
         game.writeFile("zelscores.dat", scoresFile(FullTable));
         game.writeFile("names.dat", namesFile(FullNames));
         game.writeFile("zelruntot.dat", QByteArray::fromHex("0900"));
         game.click("cmdScores");
+        frmHiScores *window = game.forms->hiScores();
+        QCOMPARE(shown(window, "lblName").at(1), QStringLiteral("Ben            "));
+        game.prompts.questionAnswers = {yes};
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdClear"), Qt::LeftButton);
+        QCOMPARE(game.prompts.questions, QStringList{"Are you sure you want clear the highscores"});
+        QCOMPARE(shown(window, "lblScore").first(), yes ? "0" : "900");
+        QCOMPARE(shown(window, "lblScore").last(), yes ? "0" : "50");
+        QCOMPARE(game.text("lblHighScore"), yes ? "0" : "900");
+        QCOMPARE(game.text("lblHighRun"), yes ? "0" : "9");
+        QCOMPARE(game.table()->highRun(), qint16(yes ? 0 : 9));
+        QCOMPARE(game.readFile("zelruntot.dat"), yes ? QByteArray(4, '\0') : QByteArray::fromHex("0900"));
+        QCOMPARE(game.readFile("names.dat"), namesFile(yes ? QStringList(10, QString()) : FullNames));
     }
-    static QStringList shownNames(frmHiScores *window);
-    static QStringList shownScores(frmHiScores *window);
+
+    void firstOpeningWithNoFilesWritesABlankTable()
+    {
+        GameFixture game;
+        game.writeFile("zelruntot.dat", QByteArray::fromHex("0400"));
+        game.click("cmdScores");
+        QCOMPARE(game.readFile("zelscores.dat"), scoresFile(EmptyTable));
+        QCOMPARE(game.readFile("names.dat"), namesFile(QStringList(10, QString())));
+        QCOMPARE(game.readFile("zelruntot.dat"), QByteArray::fromHex("0400"));
+        QCOMPARE(game.text("lblHighRun"), QStringLiteral("4"));
+        QCOMPARE(shown(game.forms->hiScores(), "lblScore"), QStringList(10, QStringLiteral("0")));
+    }
+
+    void okOrTheFrameGivesTheTableBack()
+    {
+        GameFixture game;
+        game.click("cmdScores");
+        frmHiScores *window = game.forms->hiScores();
+        QVERIFY(window->isVisible());
+        QVERIFY(!game.table()->isEnabled());
+        game.click("cmdDeal"); // the disabled table ignores it
+        QVERIFY(game.button("cmdDeal")->isVisible());
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdOkay"), Qt::LeftButton);
+        QVERIFY(window->isHidden() && game.table()->isEnabled());
+        game.click("cmdScores");
+        QVERIFY(!window->close());
+        QVERIFY(window->isHidden() && game.table()->isEnabled());
+    }
+
+    void windowLayout()
+    {
+        GameFixture game;
+        game.click("cmdScores");
+        frmHiScores *window = game.forms->hiScores();
+        QCOMPARE(window->windowTitle(), QStringLiteral("High Scores"));
+        QCOMPARE(window->size(), QSize(402, 280));
+        QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
+        auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
+        QCOMPARE(label("lblOne")->text(), QStringLiteral("#1"));
+        QCOMPARE(label("LblTen")->text(), QStringLiteral("#10"));
+        QCOMPARE(label("lblOne")->geometry(), QRect(16, 24, 33, 33));
+        QCOMPARE(label("lblName[0]")->geometry(), QRect(56, 24, 201, 33));
+        QCOMPARE(label("lblScore[4]")->geometry(), QRect(256, 128, 97, 17));
+        QCOMPARE(label("lblScore[0]")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(label("lblName[0]")->font().pointSizeF(), 20.25);
+        QVERIFY(label("lblName[9]")->font().bold());
+        QCOMPARE(label("lblName[1]")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        QCOMPARE(label("lblScore[7]")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
+        QCOMPARE(window->findChild<QPushButton *>("cmdOkay")->geometry(), QRect(120, 240, 49, 33));
+        QCOMPARE(window->findChild<QPushButton *>("cmdClear")->geometry(), QRect(216, 240, 49, 33));
+        QCOMPARE(window->findChild<QPushButton *>("cmdOkay")->nextInFocusChain(),
+                 window->findChild<QPushButton *>("cmdClear"));
+    }
 };
-
-QStringList tst_HiScores::shownNames(frmHiScores *window)
-{
-    QStringList names;
-    for (int i = 0; i < 10; ++i)
-        names.append(window->findChild<QLabel *>(QStringLiteral("lblName[%1]").arg(i))->text());
-    return names;
-}
-
-QStringList tst_HiScores::shownScores(frmHiScores *window)
-{
-    QStringList scores;
-    for (int i = 0; i < 10; ++i)
-        scores.append(window->findChild<QLabel *>(QStringLiteral("lblScore[%1]").arg(i))->text());
-    return scores;
-}
-
-void tst_HiScores::scoreOfZeroOnAnEmptyTableAsksNothing()
-{
-    GameFixture game;
-    game.table();
-    qint32 score = 0;
-    qint32 high = 0;
-    game.forms->hiScores()->HighScores(score, high);
-    QVERIFY(game.prompts.inputPrompts.isEmpty());
-    QVERIFY(!game.forms->hiScores()->isVisible());
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(QList<qint32>(10, 0)));
-    QCOMPARE(game.readFile("names.dat"), namesFile(QStringList(10, QString())));
-    QCOMPARE(high, 0);
-    QVERIFY(game.table()->isEnabled());
-}
-
-void tst_HiScores::firstScoreOnAnEmptyTableTakesTheTop()
-{
-    GameFixture game;
-    game.table();
-    game.prompts.inputAnswers = {QStringLiteral("AB")};
-    qint32 score = 1;
-    qint32 high = 0;
-    frmHiScores *window = game.forms->hiScores();
-    window->HighScores(score, high);
-    QCOMPARE(game.prompts.inputTitles, QStringList{QStringLiteral("High Score!!")});
-    QCOMPARE(game.prompts.inputPrompts.first(),
-             QStringLiteral("You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"));
-    QCOMPARE(high, 1);
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("1"));
-    QVERIFY(window->isVisible());
-    QVERIFY(!game.table()->isEnabled());
-    // The window's first load found entry 1 filled in and cleared nothing.
-    QCOMPARE(shownScores(window), QStringList({"1", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
-    QCOMPARE(shownNames(window).first(), QStringLiteral("AB             "));
-    QCOMPARE(shownNames(window).last(), QString(15, QLatin1Char(' ')));
-    QCOMPARE(game.readFile("names.dat").mid(9, 15), QByteArray("AB") + QByteArray(13, ' '));
-}
-
-void tst_HiScores::scoreEnteringAFullTable_data()
-{
-    QTest::addColumn<int>("score");
-    QTest::addColumn<QList<qint32>>("after");
-    QTest::addColumn<int>("place");
-    QTest::newRow("800 goes below the 800 already there, and 50 drops out")
-        << 800 << QList<qint32>{900, 800, 800, 700, 600, 500, 400, 300, 200, 100} << 3;
-    QTest::newRow("51 beats only the last entry")
-        << 51 << QList<qint32>{900, 800, 700, 600, 500, 400, 300, 200, 100, 51} << 10;
-    QTest::newRow("a new best goes first")
-        << 1000 << QList<qint32>{1000, 900, 800, 700, 600, 500, 400, 300, 200, 100} << 1;
-}
-
-void tst_HiScores::scoreEnteringAFullTable()
-{
-    QFETCH(int, score);
-    QFETCH(QList<qint32>, after);
-    QFETCH(int, place);
-    GameFixture game;
-    game.writeFile("zelscores.dat", scoresFile(FullTable));
-    game.writeFile("names.dat", namesFile(FullNames));
-    game.table();
-    game.prompts.inputAnswers = {QStringLiteral("New")};
-    qint32 final = score;
-    qint32 high = 900;
-    game.forms->hiScores()->HighScores(final, high);
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(after));
-    QStringList names = FullNames;
-    names.insert(place - 1, QStringLiteral("New"));
-    names.removeLast();
-    QCOMPARE(game.readFile("names.dat"), namesFile(names));
-    QCOMPARE(high, std::max(900, score));
-    QCOMPARE(game.text("lblHighScore"), QString::number(std::max(900, score)));
-}
-
-void tst_HiScores::scoreThatEntersNowhereChangesNothing_data()
-{
-    QTest::addColumn<int>("score");
-    QTest::newRow("equal to the last entry") << 50;
-    QTest::newRow("lower than the last entry") << 10;
-}
-
-void tst_HiScores::scoreThatEntersNowhereChangesNothing()
-{
-    QFETCH(int, score);
-    GameFixture game;
-    game.writeFile("zelscores.dat", scoresFile(FullTable));
-    game.writeFile("names.dat", namesFile(FullNames));
-    game.table();
-    qint32 final = score;
-    qint32 high = 900;
-    game.forms->hiScores()->HighScores(final, high);
-    QVERIFY(game.prompts.inputPrompts.isEmpty());
-    QVERIFY(!game.forms->hiScores()->isVisible());
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(FullTable));
-    QCOMPARE(game.readFile("names.dat"), namesFile(FullNames));
-    QCOMPARE(high, 900);
-}
-
-void tst_HiScores::typedNamesAreStoredAsShown_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("twenty characters are cut to fifteen")
-        << "Bartholomew Quinn!!!" << "Bartholomew Qui";
-    QTest::newRow("two letters are padded with spaces") << "AB" << "AB             ";
-    QTest::newRow("spaces alone are a name") << "  " << "               ";
-    QTest::newRow("an empty answer draws a default name") << "" << QString();
-    QTest::newRow("tab, newline and escape become spaces")
-        << "Ann\tLee\nX\x1b" << "Ann Lee X      ";
-    QTest::newRow("U+0001, DEL and C1 controls become spaces, before the cut")
-        << QString::fromUtf16(u"\u0001B\u007fC\u0085\u009fDEFGHIJKLMNOP") << " B C  DEFGHIJKL";
-}
-
-void tst_HiScores::typedNamesAreStoredAsShown()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    GameFixture game;
-    game.table();
-    game.prompts.inputAnswers = {typed};
-    qint32 score = 700;
-    qint32 high = 0;
-    game.forms->hiScores()->HighScores(score, high);
-    const QString shown = shownNames(game.forms->hiScores()).first();
-    if (stored.isNull()) {
-        QStringList defaults;
-        for (const QString &name : Names::DefaultNames)
-            defaults.append(HighScoreTable::fittedName(name));
-        QCOMPARE(Names::DefaultNames.size(), size_t(6));
-        QVERIFY2(defaults.contains(shown), qPrintable(shown));
-    } else {
-        QCOMPARE(shown, stored);
-    }
-}
-
-void tst_HiScores::clearEmptiesTheTableAndTheBestRun()
-{
-    GameFixture game;
-    openFullTable(game);
-    frmHiScores *window = game.forms->hiScores();
-    QCOMPARE(shownScores(window).first(), QStringLiteral("900"));
-    QCOMPARE(shownNames(window).at(1), QStringLiteral("Ben            "));
-
-    game.prompts.questionAnswers = {true};
-    QTest::mouseClick(window->findChild<QPushButton *>("cmdClear"), Qt::LeftButton);
-    QCOMPARE(game.prompts.questions,
-             QStringList{QStringLiteral("Are you sure you want clear the highscores")});
-    QCOMPARE(shownScores(window), QStringList(10, QStringLiteral("0")));
-    QCOMPARE(shownNames(window), QStringList(10, QString(15, QLatin1Char(' '))));
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("0"));
-    QCOMPARE(game.text("lblHighRun"), QStringLiteral("0"));
-    QCOMPARE(game.table()->highRun(), qint16(0));
-    QCOMPARE(game.table()->highScore(), 0);
-    QCOMPARE(game.readFile("zelruntot.dat"), QByteArray(4, '\0'));
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(QList<qint32>(10, 0)));
-}
-
-void tst_HiScores::clearAnsweredNoChangesNothing()
-{
-    GameFixture game;
-    openFullTable(game);
-    game.prompts.questionAnswers = {false};
-    QTest::mouseClick(game.forms->hiScores()->findChild<QPushButton *>("cmdClear"), Qt::LeftButton);
-    QCOMPARE(game.prompts.questions.size(), 1);
-    QCOMPARE(shownScores(game.forms->hiScores()).first(), QStringLiteral("900"));
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("900"));
-    QCOMPARE(game.readFile("zelruntot.dat"), QByteArray::fromHex("0900"));
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(FullTable));
-}
-
-void tst_HiScores::firstOpeningWithNoFilesWritesABlankTable()
-{
-    GameFixture game;
-    game.writeFile("zelruntot.dat", QByteArray::fromHex("0400"));
-    game.click("cmdScores");
-    QCOMPARE(game.readFile("zelscores.dat"), scoresFile(QList<qint32>(10, 0)));
-    QCOMPARE(game.readFile("names.dat"), namesFile(QStringList(10, QString())));
-    QCOMPARE(game.readFile("zelruntot.dat"), QByteArray::fromHex("0400"));
-    QCOMPARE(game.text("lblHighRun"), QStringLiteral("4"));
-    QCOMPARE(shownScores(game.forms->hiScores()), QStringList(10, QStringLiteral("0")));
-}
-
-void tst_HiScores::highScoresButtonShowsTheTableUntilOk()
-{
-    GameFixture game;
-    game.click("cmdScores");
-    frmHiScores *window = game.forms->hiScores();
-    QVERIFY(window->isVisible());
-    QVERIFY(!game.table()->isEnabled());
-    game.click("cmdDeal"); // the disabled table ignores it
-    QVERIFY(game.button("cmdDeal")->isVisible());
-    QTest::mouseClick(window->findChild<QPushButton *>("cmdOkay"), Qt::LeftButton);
-    QVERIFY(window->isHidden());
-    QVERIFY(game.table()->isEnabled());
-
-    // Closing through the frame does what OK does.
-    game.click("cmdScores");
-    QVERIFY(!window->close());
-    QVERIFY(window->isHidden());
-    QVERIFY(game.table()->isEnabled());
-}
-
-void tst_HiScores::windowLayout()
-{
-    GameFixture game;
-    game.click("cmdScores");
-    frmHiScores *window = game.forms->hiScores();
-    QCOMPARE(window->windowTitle(), QStringLiteral("High Scores"));
-    QCOMPARE(window->size(), QSize(402, 280));
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
-    auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
-    QCOMPARE(label("lblOne")->text(), QStringLiteral("#1"));
-    QCOMPARE(label("LblTen")->text(), QStringLiteral("#10"));
-    QCOMPARE(label("lblOne")->geometry(), QRect(16, 24, 33, 33));
-    QCOMPARE(label("lblName[0]")->geometry(), QRect(56, 24, 201, 33));
-    QCOMPARE(label("lblScore[4]")->geometry(), QRect(256, 128, 97, 17));
-    QCOMPARE(label("lblScore[0]")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(label("lblName[0]")->font().pointSizeF(), 20.25);
-    QVERIFY(label("lblName[9]")->font().bold());
-    QCOMPARE(label("lblName[1]")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    QCOMPARE(label("lblScore[7]")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
-    QCOMPARE(window->findChild<QPushButton *>("cmdOkay")->geometry(), QRect(120, 240, 49, 33));
-    QCOMPARE(window->findChild<QPushButton *>("cmdClear")->geometry(), QRect(216, 240, 49, 33));
-    QCOMPARE(window->findChild<QPushButton *>("cmdOkay")->nextInFocusChain(),
-             window->findChild<QPushButton *>("cmdClear"));
-}
 
 QTEST_MAIN(tst_HiScores)
 #include "tst_hiscores.moc"

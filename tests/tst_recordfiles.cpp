@@ -1,7 +1,7 @@
 #include "support/gamefixture.h"
 #include "records/codepage1252.h"
+#include "game/highscoretable.h"
 #include "records/frmhiscores.h"
-#include "records/highscoretable.h"
 #include "records/recordfiles.h"
 #include "table/frmmarigold.h"
 

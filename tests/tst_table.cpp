@@ -1,34 +1,29 @@
 #include "support/gamefixture.h"
 
-#include "table/card.h"
+#include "game/card.h"
+#include "platform/designfonts.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/shuffle.h"
-#include "table/tableau.h"
 
 #include <QAccessible>
-#include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
 
 const QList<int> DealtClickable = {19, 20, 23, 24, 25, 27};
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Green(0, 255, 0);
+const QColor Cyan(0, 255, 255);
+const QColor Magenta(255, 0, 255);
+const Qt::Alignment Centre = Qt::AlignHCenter;
 
 QString spokenName(QWidget *widget)
 {
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
-    return iface ? iface->text(QAccessible::Name) : QString();
-}
-
-bool namesACard(const QString &name)
-{
-    for (int card = 1; card <= Card::Count; ++card) {
-        if (name == Card::name(card))
-            return true;
-    }
-    return false;
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
 } // namespace
@@ -38,240 +33,250 @@ class tst_Table : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void firstStartWithNoRecordFiles();
-    void recordsShowAtStart();
-    void dealLaysOutDeckOnTheSpots();
-    void everyDealCoversWhatTheLastRoundOpened();
-    void spokenNamesNeverRevealFaceDownCards();
-    void chosenBackIsReadAtEveryDeal();
-    void backOutsideTheTenFallsBackToTheFirst();
-    void windowIsFixedAtItsDesignSize();
-    void lowerRowsAndLabelsAreDrawnOverUpperRows();
-    void peakMarkersLieInsideTheirCards();
-    void buttonsTabInDesignOrder();
-    void unsavableRecordsAreToldOnce();
-};
-
-void tst_Table::firstStartWithNoRecordFiles()
-{
-    GameFixture game;
-    game.table();
-    for (const QString &name : {QStringLiteral("zelscores.dat"), QStringLiteral("zelbacks.dat"),
-                                QStringLiteral("zelruntot.dat")}) {
-        QVERIFY2(QFile::exists(game.path(name)), qPrintable(name));
-        QCOMPARE(QFileInfo(game.path(name)).size(), 0);
+    void initTestCase()
+    {
+        // As the program does at start-up, so "default" means the dialog font.
+        QApplication::setFont(DesignFonts::dialog());
     }
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("0"));
-    QCOMPARE(game.text("lblHighRun"), QStringLiteral("0"));
-    for (int index = 0; index < Tableau::SpotCount; ++index) {
-        QCOMPARE(game.spot(index)->picture(), CardPicture::back(0));
-        QVERIFY(!game.spot(index)->isHidden());
+
+    void layout_data()
+    {
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<Qt::Alignment>("alignment");
+        const QString futura = QStringLiteral("Futura Md BT");
+        const QString sans = QStringLiteral("MS Sans Serif");
+        auto label = [&](const char *name, QRect geometry, const char *caption, QColor colour,
+                         qreal points, Qt::Alignment alignment) {
+            QTest::newRow(name) << geometry << caption << colour << futura << points << alignment;
+        };
+        auto button = [&](const char *name, QRect geometry, const char *caption, qreal points = 8.25) {
+            QTest::newRow(name) << geometry << caption << QColor() << sans << points << Qt::Alignment();
+        };
+        label("lblHighRunlbl", {8, 8, 97, 25}, "High Run:", Red, 14.25, Centre);
+        label("lblHighRun", {24, 32, 49, 25}, "0", Green, 15.75, Centre);
+        label("lblSpot0", {136, 24, 65, 17}, "1000", Yellow, 12, Centre);
+        button("cmdMenu", {248, 16, 73, 33}, "Menu");
+        button("cmdScores", {248, 56, 73, 33}, "High Scores");
+        label("lblSpot1", {376, 24, 65, 17}, "1000", Yellow, 12, Centre);
+        label("lblHighScorelbl", {456, 8, 113, 25}, "High Score:", Red, 14.25, Centre);
+        label("lblHighScore", {488, 32, 81, 25}, "0", Green, 15.75, Centre);
+        label("lblBonuslbl", {176, 104, 217, 33}, "CARD BONUS:", Red, 21.75, Centre);
+        label("lblBonus", {248, 152, 81, 41}, "999", Magenta, 24, Centre);
+        button("cmdDeal", {128, 288, 73, 33}, "Deal");
+        button("cmdExit", {368, 288, 73, 33}, "Exit");
+        button("cmdTake", {416, 304, 105, 49}, "Take Score", 13.5);
+        label("lblCardslbl", {24, 384, 97, 25}, "Cards Left:", Red, 12, Qt::AlignLeft);
+        label("lblCards", {144, 384, 33, 25}, "25", Yellow, 14.25, Qt::AlignRight);
+        label("lblRunlbl", {384, 376, 81, 25}, "Run:", Red, 15.75, Centre);
+        label("lblRun", {480, 376, 65, 25}, "0", Cyan, 18, Centre);
+        label("lblScorelbl", {384, 416, 81, 25}, "Score:", Red, 15.75, Centre);
+        label("lblScore", {472, 416, 89, 25}, "0", Yellow, 18, Centre);
+        label("lblTime", {8, 432, 89, 17}, "Time Left:", Red, 12, Qt::AlignLeft);
+        QTest::newRow("ProgressBar1") << QRect(96, 432, 97, 17) << QString() << QColor() << QString()
+                                      << 0.0 << Qt::Alignment();
+        const QList<QPoint> spots = {
+            {128, 16}, {368, 16}, {88, 56}, {168, 56}, {328, 56}, {408, 56}, {48, 96},
+            {128, 96}, {208, 96}, {288, 96}, {368, 96}, {448, 96}, {8, 136}, {88, 136},
+            {168, 136}, {248, 136}, {328, 136}, {408, 136}, {488, 136}, {48, 176}, {128, 176},
+            {208, 176}, {288, 176}, {368, 176}, {448, 176}, {248, 216}, {288, 352}, {208, 352}};
+        for (int index = 0; index < spots.size(); ++index) {
+            QTest::addRow("imgSpot[%d]", index) << QRect(spots[index], QSize(75, 100)) << QString()
+                                                << QColor() << QString() << 0.0 << Qt::Alignment();
+        }
     }
-    QVERIFY(game.clickableSpots().isEmpty());
-    for (const char *hidden : {"lblSpot0", "lblSpot1", "lblBonuslbl", "lblBonus"})
-        QVERIFY2(game.label(hidden)->isHidden(), hidden);
-    QVERIFY(game.button("cmdTake")->isHidden());
-    for (const char *shown : {"cmdDeal", "cmdExit", "cmdMenu", "cmdScores"})
-        QVERIFY2(game.button(shown)->isVisible(), shown);
 
-    // A click on a spot before the first deal does nothing at all.
-    game.click(27);
-    game.click(19);
-    QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
-    QCOMPARE(game.prompts.beeps, 0);
-}
-
-void tst_Table::recordsShowAtStart()
-{
-    GameFixture game;
-    game.writeFile(QStringLiteral("zelscores.dat"), QByteArray(9, '\0') + QByteArray::fromHex("f4010000"));
-    game.writeFile(QStringLiteral("zelruntot.dat"), QByteArray::fromHex("0c00"));
-    game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0300"));
-    game.table();
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("500"));
-    QCOMPARE(game.text("lblHighRun"), QStringLiteral("12"));
-    QCOMPARE(game.table()->highScore(), 500);
-    QCOMPARE(game.table()->highRun(), qint16(12));
-    QCOMPARE(game.spot(5)->picture(), CardPicture::back(3));
-}
-
-void tst_Table::dealLaysOutDeckOnTheSpots()
-{
-    GameFixture game;
-    game.click("cmdDeal");
-
-    QCOMPARE(game.clickableSpots(), DealtClickable);
-    for (int index = 0; index <= Tableau::WasteSpot; ++index) {
-        if (index < Tableau::WasteSpot)
-            QCOMPARE(game.spot(index)->tag(), QString::number(Shuffle::Deck(index + 1)));
-        const bool faceUp = index == Tableau::WasteSpot || DealtClickable.contains(index);
-        QCOMPARE(game.spot(index)->picture(),
-                 faceUp ? CardPicture::face(Shuffle::Deck(index + 1)) : CardPicture::back(0));
+    void layout()
+    {
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        QFETCH(QColor, colour);
+        QFETCH(QString, family);
+        QFETCH(qreal, points);
+        QFETCH(Qt::Alignment, alignment);
+        GameFixture game;
+        auto *control = game.table()->findChild<QWidget *>(QLatin1String(QTest::currentDataTag()));
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+        if (!family.isEmpty()) {
+            QCOMPARE(control->font().family(), family);
+            QCOMPARE(control->font().pointSizeF(), points);
+            // Every Futura is bold, and so is the Take Score button.
+            QCOMPARE(control->font().bold(), family != QLatin1String("MS Sans Serif") || points > 9);
+        }
+        if (auto *label = qobject_cast<QLabel *>(control)) {
+            QCOMPARE(label->text(), caption);
+            QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+            QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 0, 255));
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignment);
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QCOMPARE(button->text(), caption);
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        } else if (auto *bar = qobject_cast<QProgressBar *>(control)) {
+            QCOMPARE(bar->minimum(), 0);
+            QCOMPARE(bar->maximum(), 60);
+        }
     }
-    // The waste's tag holds the rank of its card, not the card.
-    QCOMPARE(game.spot(Tableau::WasteSpot)->tag(), QString::number(Card::rank(Shuffle::Deck(27))));
-    QCOMPARE(game.spot(Tableau::StockSpot)->picture(), CardPicture::back(0));
-    QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
-    QCOMPARE(game.text("lblRun"), QStringLiteral("0"));
-    QCOMPARE(game.text("lblScore"), QStringLiteral("0"));
-    QVERIFY(game.button("cmdTake")->isVisible());
-    for (const char *hidden : {"cmdDeal", "cmdExit", "cmdMenu", "cmdScores"})
-        QVERIFY2(game.button(hidden)->isHidden(), hidden);
 
-    // The stock turns its cards in the deck's order, Deck(28) first.
-    game.click(27);
-    QCOMPARE(game.spot(Tableau::WasteSpot)->picture(), CardPicture::face(Shuffle::Deck(28)));
-    QCOMPARE(game.text("lblCards"), QStringLiteral("24"));
-}
+    void windowIsFixedAndDrawnInDesignOrder()
+    {
+        GameFixture game;
+        frmMarigold *table = game.table();
+        QCOMPARE(table->objectName(), QStringLiteral("frmMarigold"));
+        QCOMPARE(table->windowTitle(), QStringLiteral("Marigold"));
+        QCOMPARE(table->size(), QSize(572, 461));
+        QCOMPARE(table->minimumSize(), table->maximumSize());
+        QVERIFY(!(table->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QCOMPARE(table->palette().color(QPalette::Window), QColor(0, 0, 255));
+        // Lower rows over upper ones, labels over cards, buttons over everything.
+        QCOMPARE(table->childAt({130, 60}), game.spot(2));
+        QCOMPARE(table->childAt({200, 60}), game.spot(3));
+        QCOMPARE(table->childAt({130, 50}), game.spot(0));
+        QCOMPARE(table->childAt({260, 300}), game.spot(25));
+        game.label("lblBonuslbl")->show();
+        QCOMPARE(table->childAt({200, 110}), game.label("lblBonuslbl"));
+        QCOMPARE(table->childAt({250, 20}), game.button("cmdMenu"));
+        QStringList order;
+        QWidget *widget = game.button("cmdDeal");
+        for (int i = 0; i < 5; ++i) {
+            order.append(widget->objectName());
+            do
+                widget = widget->nextInFocusChain();
+            while (!qobject_cast<QPushButton *>(widget));
+        }
+        QCOMPARE(order, QStringList({"cmdDeal", "cmdExit", "cmdMenu", "cmdTake", "cmdScores"}));
+    }
 
-void tst_Table::everyDealCoversWhatTheLastRoundOpened()
-{
-    GameFixture game;
-    game.click("cmdDeal");
-    // Leave the table in a state no deal may keep: cards taken, turned up, clickable.
-    for (int index : {0, 7, 12, 26})
-        game.spot(index)->hide();
-    for (int index : {3, 8, 21})
-        game.spot(index)->setClickable(true);
-    for (int i = 0; i < 25; ++i)
+    void startUpShowsTheRecordsAndTheBack_data()
+    {
+        QTest::addColumn<QByteArray>("scores");
+        QTest::addColumn<QByteArray>("run");
+        QTest::addColumn<QByteArray>("back");
+        QTest::addColumn<QString>("highScore");
+        QTest::addColumn<QString>("highRun");
+        QTest::addColumn<int>("shownBack");
+        QTest::newRow("first start with no record files") << QByteArray() << QByteArray() << QByteArray()
+                                                          << "0" << "0" << 0;
+        QTest::newRow("records kept from before") << QByteArray(9, '\0') + QByteArray::fromHex("f4010000")
+                                                  << QByteArray::fromHex("0c00") << QByteArray::fromHex("0300")
+                                                  << "500" << "12" << 3;
+        QTest::newRow("a back outside the ten shows the first") << QByteArray() << QByteArray()
+                                                                << QByteArray::fromHex("0c00") << "0" << "0" << 0;
+    }
+
+    void startUpShowsTheRecordsAndTheBack()
+    {
+        QFETCH(QByteArray, scores);
+        QFETCH(QByteArray, run);
+        QFETCH(QByteArray, back);
+        QFETCH(QString, highScore);
+        QFETCH(QString, highRun);
+        QFETCH(int, shownBack);
+        GameFixture game;
+        for (const auto &[file, bytes] : {std::pair{"zelscores.dat", scores}, {"zelruntot.dat", run},
+                                          {"zelbacks.dat", back}}) {
+            if (!bytes.isEmpty())
+                game.writeFile(QLatin1String(file), bytes);
+        }
+        QCOMPARE(game.text("lblHighScore"), highScore);
+        QCOMPARE(game.text("lblHighRun"), highRun);
+        QCOMPARE(game.table()->highScore(), highScore.toInt());
+        for (const char *file : {"zelscores.dat", "zelruntot.dat", "zelbacks.dat"})
+            QVERIFY2(QFile::exists(game.path(QLatin1String(file))), file);
+        for (int index = 0; index < Tableau::SpotCount; ++index) {
+            QCOMPARE(game.spot(index)->picture(), CardPicture::back(shownBack));
+            QVERIFY(!game.spot(index)->isHidden());
+        }
+        QVERIFY(game.clickableSpots().isEmpty());
+        for (const char *hidden : {"lblSpot0", "lblSpot1", "lblBonuslbl", "lblBonus"})
+            QVERIFY2(game.label(hidden)->isHidden(), hidden);
+        QVERIFY(game.button("cmdTake")->isHidden());
+        for (const char *shown : {"cmdDeal", "cmdExit", "cmdMenu", "cmdScores"})
+            QVERIFY2(game.button(shown)->isVisible(), shown);
         game.click(27);
-    QVERIFY(game.spot(Tableau::StockSpot)->isHidden());
-
-    game.table()->cmdDeal_Click();
-    QCOMPARE(game.clickableSpots(), DealtClickable);
-    for (int index = 0; index < Tableau::SpotCount; ++index)
-        QVERIFY2(!game.spot(index)->isHidden(), qPrintable(QString::number(index)));
-    QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
-    QCOMPARE(game.text("lblRun"), QStringLiteral("0"));
-}
-
-void tst_Table::spokenNamesNeverRevealFaceDownCards()
-{
-    QAccessible::setActive(true);
-    GameFixture game;
-    game.table();
-    for (int index = 0; index < Tableau::SpotCount; ++index)
-        QVERIFY(!namesACard(spokenName(game.spot(index))));
-
-    game.click("cmdDeal");
-    const QList<int> faceUp = {19, 20, 23, 24, 25, 26};
-    for (int index = 0; index < Tableau::StockSpot; ++index) {
-        const QString name = spokenName(game.spot(index));
-        if (faceUp.contains(index))
-            QCOMPARE(name, Card::name(Shuffle::Deck(index + 1)));
-        else
-            QCOMPARE(name, QStringLiteral("Face-down card"));
+        game.click(19);
+        QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
+        QCOMPARE(game.prompts.beeps, 0);
     }
-    QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 25 cards"));
-    game.click(27);
-    QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 24 cards"));
-    QCOMPARE(spokenName(game.spot(Tableau::WasteSpot)), Card::name(Shuffle::Deck(28)));
-    // The labels speak what they show.
-    QCOMPARE(spokenName(game.label("lblCards")), QStringLiteral("24"));
-}
 
-void tst_Table::chosenBackIsReadAtEveryDeal()
-{
-    GameFixture game;
-    game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0300"));
-    game.click("cmdDeal");
-    QCOMPARE(game.spot(0)->picture(), CardPicture::back(3));
-    QCOMPARE(game.spot(27)->picture(), CardPicture::back(3));
-
-    game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0500"));
-    game.table()->cmdDeal_Click();
-    QCOMPARE(game.spot(0)->picture(), CardPicture::back(5));
-    QCOMPARE(game.spot(27)->picture(), CardPicture::back(5));
-}
-
-void tst_Table::backOutsideTheTenFallsBackToTheFirst()
-{
-    GameFixture game;
-    game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0c00"));
-    QCOMPARE(game.spot(4)->picture(), CardPicture::back(0));
-    game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("ffff"));
-    game.click("cmdDeal");
-    QCOMPARE(game.spot(4)->picture(), CardPicture::back(0));
-}
-
-void tst_Table::windowIsFixedAtItsDesignSize()
-{
-    GameFixture game;
-    frmMarigold *table = game.table();
-    QCOMPARE(table->objectName(), QStringLiteral("frmMarigold"));
-    QCOMPARE(table->windowTitle(), QStringLiteral("Marigold"));
-    QCOMPARE(table->size(), QSize(572, 461));
-    QCOMPARE(table->minimumSize(), table->maximumSize());
-    QVERIFY(!(table->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(!(table->windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!table->windowIcon().isNull());
-    QCOMPARE(table->palette().color(QPalette::Window), QColor(0, 0, 255));
-    QCOMPARE(game.spot(25)->geometry(), QRect(248, 216, 75, 100));
-    QCOMPARE(game.spot(26)->geometry(), QRect(288, 352, 75, 100));
-    QCOMPARE(game.spot(27)->geometry(), QRect(208, 352, 75, 100));
-    QCOMPARE(game.label("lblCards")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(game.label("lblScore")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    QCOMPARE(game.label("lblRun")->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-    QCOMPARE(game.label("lblBonus")->font().pointSizeF(), 24.0);
-    QVERIFY(game.label("lblBonuslbl")->font().bold());
-}
-
-void tst_Table::lowerRowsAndLabelsAreDrawnOverUpperRows()
-{
-    GameFixture game;
-    frmMarigold *table = game.table();
-    auto topmostAt = [table](QPoint point) { return table->childAt(point); };
-    QCOMPARE(topmostAt({130, 60}), game.spot(2));    // row 1 over the peak
-    QCOMPARE(topmostAt({200, 60}), game.spot(3));
-    QCOMPARE(topmostAt({130, 50}), game.spot(0));    // the peak's top 40 pixels show
-    QCOMPARE(topmostAt({260, 300}), game.spot(25));  // the last row is seen whole
-    game.label("lblBonuslbl")->show();
-    QCOMPARE(topmostAt({200, 110}), game.label("lblBonuslbl"));
-    QCOMPARE(topmostAt({250, 20}), game.button("cmdMenu"));
-}
-
-void tst_Table::peakMarkersLieInsideTheirCards()
-{
-    GameFixture game;
-    for (int peak : {0, 1}) {
-        const QRect marker = game.label(peak == 0 ? "lblSpot0" : "lblSpot1")->geometry();
-        QVERIFY(game.spot(peak)->geometry().contains(marker));
-        for (int other = 2; other < Tableau::SpotCount; ++other)
-            QVERIFY(!game.spot(other)->geometry().intersects(marker));
+    void dealShowsTheDeckOnTheSpots()
+    {
+        GameFixture game;
+        game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0200"));
+        game.table();
+        game.writeFile(QStringLiteral("zelbacks.dat"), QByteArray::fromHex("0500")); // read again by the deal
+        game.click("cmdDeal");
+        const Shuffle &deck = game.table()->model().deck();
+        QCOMPARE(game.clickableSpots(), DealtClickable);
+        for (int index = 0; index < Tableau::WasteSpot; ++index) {
+            QCOMPARE(game.spot(index)->tag(), QString::number(deck.Deck(index + 1)));
+            QCOMPARE(game.spot(index)->picture(), DealtClickable.contains(index)
+                                                      ? CardPicture::face(deck.Deck(index + 1))
+                                                      : CardPicture::back(5));
+        }
+        // The waste shows its card but its tag holds the rank.
+        QCOMPARE(game.spot(Tableau::WasteSpot)->picture(), CardPicture::face(deck.Deck(27)));
+        QCOMPARE(game.spot(Tableau::WasteSpot)->tag(), QString::number(Card::rank(deck.Deck(27))));
+        QCOMPARE(game.spot(Tableau::StockSpot)->picture(), CardPicture::back(5));
+        QVERIFY(game.button("cmdTake")->isVisible());
+        for (const char *hidden : {"cmdDeal", "cmdExit", "cmdMenu", "cmdScores"})
+            QVERIFY2(game.button(hidden)->isHidden(), hidden);
+        game.click(27);
+        QCOMPARE(game.spot(Tableau::WasteSpot)->picture(), CardPicture::face(deck.Deck(28)));
+        QCOMPARE(game.text("lblCards"), QStringLiteral("24"));
     }
-}
 
-void tst_Table::buttonsTabInDesignOrder()
-{
-    GameFixture game;
-    game.table();
-    QStringList order;
-    QWidget *widget = game.button("cmdDeal");
-    for (int i = 0; i < 5; ++i) {
-        order.append(widget->objectName());
-        do {
-            widget = widget->nextInFocusChain();
-        } while (!qobject_cast<QPushButton *>(widget));
+    void dealHidesWhatTheLastRoundShowed()
+    {
+        GameFixture game;
+        game.click("cmdDeal");
+        for (int peak : {0, 1}) {
+            game.putCard(peak, game.table()->model().wasteRank() % 13 + 1);
+            game.click(peak);
+            QVERIFY(game.label("lblSpot0")->isVisible());
+            QCOMPARE(game.label("lblSpot1")->isVisible(), peak == 1);
+        }
+        for (int i = 0; i < 25; ++i)
+            game.click(27);
+        QVERIFY(game.label("lblSpot0")->isVisible() && game.label("lblSpot1")->isVisible());
+        QVERIFY(game.spot(0)->isHidden() && game.spot(Tableau::StockSpot)->isHidden());
+        QCOMPARE(game.text("lblCards"), QStringLiteral("0"));
+        game.clock.onPause = [&](std::chrono::milliseconds) {
+            QVERIFY(game.label("lblBonuslbl")->isVisible());
+        };
+        game.click("cmdTake"); // the round end deals round 2
+        QCOMPARE(game.clock.pauseCount(), 62);
+        for (const char *hidden : {"lblSpot0", "lblSpot1", "lblBonuslbl", "lblBonus"})
+            QVERIFY2(game.label(hidden)->isHidden(), hidden);
+        QCOMPARE(game.text("lblCards"), QStringLiteral("25"));
+        QCOMPARE(game.text("lblRun"), QStringLiteral("0"));
+        QCOMPARE(game.text("lblScore"), QStringLiteral("5300"));
+        QCOMPARE(game.clickableSpots(), DealtClickable);
+        for (int index = 0; index < Tableau::SpotCount; ++index)
+            QVERIFY(game.spot(index)->isVisible());
     }
-    QCOMPARE(order, QStringList({"cmdDeal", "cmdExit", "cmdMenu", "cmdTake", "cmdScores"}));
-}
 
-void tst_Table::unsavableRecordsAreToldOnce()
-{
-    GameFixture game;
-    QVERIFY(QDir(game.dir.path()).mkdir(QStringLiteral("zelruntot.dat")));
-    QVERIFY(QDir(game.dir.path()).mkdir(QStringLiteral("zelscores.dat")));
-    game.table();
-    QCOMPARE(game.text("lblHighScore"), QStringLiteral("0"));
-    // Once for each file in the way, and not again when the deal reads the records.
-    QTRY_COMPARE(game.prompts.messages.size(), 2);
-    QVERIFY(game.prompts.messages.at(0).contains(QStringLiteral("zelscores.dat")));
-    QVERIFY(game.prompts.messages.at(1).contains(QStringLiteral("zelruntot.dat")));
-    game.click("cmdDeal");
-    QCOMPARE(game.clickableSpots(), DealtClickable);
-    QCoreApplication::processEvents();
-    QCOMPARE(game.prompts.messages.size(), 2);
-}
+    void spokenNamesNeverRevealFaceDownCards()
+    {
+        QAccessible::setActive(true);
+        GameFixture game;
+        game.click("cmdDeal");
+        const Shuffle &deck = game.table()->model().deck();
+        for (int index = 0; index < Tableau::StockSpot; ++index) {
+            const bool faceUp = index == Tableau::WasteSpot || DealtClickable.contains(index);
+            QCOMPARE(spokenName(game.spot(index)),
+                     faceUp ? Card::name(deck.Deck(index + 1)) : QStringLiteral("Face-down card"));
+        }
+        QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 25 cards"));
+        game.click(27);
+        QCOMPARE(spokenName(game.spot(Tableau::StockSpot)), QStringLiteral("Stock, 24 cards"));
+        QCOMPARE(spokenName(game.label("lblCards")), QStringLiteral("24"));
+    }
+
+};
 
 QTEST_MAIN(tst_Table)
 #include "tst_table.moc"

@@ -2,8 +2,8 @@
 // at as a whole: artworkpreview [output folder]
 
 #include "assets/artwork.h"
-#include "table/cardpainter.h"
-#include "table/cardpictures.h"
+#include "assets/cardpainter.h"
+#include "assets/cardpictures.h"
 
 #include <QDir>
 #include <QFont>

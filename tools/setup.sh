@@ -49,6 +49,9 @@ case $mode in
         (cd "$build" && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
             ctest --output-on-failure -j"$(nproc)")
 
+        # The record-file fuzzer, for a bounded minute over the kept corpus.
+        bash "$root/tools/fuzz.sh" 60
+
         # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
         # report fails the test that caused it.
         sanitized=${MARIGOLD_SANITIZE_BUILD_DIR:-$root/build-sanitize}
@@ -58,8 +61,5 @@ case $mode in
             ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
             ctest --output-on-failure -j"$(nproc)")
-
-        # The record-file fuzzer, for a bounded minute over the kept corpus.
-        bash "$root/tools/fuzz.sh" 60
         ;;
 esac

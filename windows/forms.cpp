@@ -13,11 +13,11 @@
 
 namespace {
 
-template<typename Window>
-Window *loaded(std::unique_ptr<Window> &window, Forms &forms, const QWidget *table)
+template<typename Window, typename Make>
+Window *loaded(std::unique_ptr<Window> &window, Make make, const QWidget *table)
 {
     if (!window)
-        window = std::make_unique<Window>(forms);
+        window = make();
     // Secondary windows open over the middle of the table, where the player is looking;
     // one made before the table was on screen is placed the first time it is asked for after.
     if (table && table->isVisible() && !window->testAttribute(Qt::WA_Moved))
@@ -40,47 +40,77 @@ Forms::~Forms()
 
 frmMarigold *Forms::marigold()
 {
-    return loaded(m_marigold, *this, nullptr);
+    if (!m_marigold) {
+        // The picture holders live for the whole run, from the table's start-up on.
+        cards();
+        backs();
+        m_marigold = std::make_unique<frmMarigold>(m_services);
+        frmMarigold *table = m_marigold.get();
+        QObject::connect(table, &frmMarigold::menuRequested, table, [this] { menu()->show(); });
+        QObject::connect(table, &frmMarigold::highScoresRequested, table, [this] {
+            hiScores()->show();
+            hiScores()->GetScores();
+        });
+        QObject::connect(table, &frmMarigold::teamPictureRequested, table,
+                         [this] { teamPic()->show(); });
+        QObject::connect(table, &frmMarigold::gameEnded, table,
+                         [this](qint32 &Score, qint32 &HighScore) {
+                             hiScores()->HighScores(Score, HighScore);
+                         });
+        QObject::connect(table, &frmMarigold::leaving, table, [this] { hideAll(); });
+    }
+    return m_marigold.get();
 }
 
 frmCards *Forms::cards()
 {
-    return loaded(m_cards, *this, m_marigold.get());
+    return loaded(m_cards, [] { return std::make_unique<frmCards>(); }, m_marigold.get());
 }
 
 frmBacks *Forms::backs()
 {
-    return loaded(m_backs, *this, m_marigold.get());
+    return loaded(m_backs, [this] { return std::make_unique<frmBacks>(*this); }, m_marigold.get());
 }
 
 frmHiScores *Forms::hiScores()
 {
-    return loaded(m_hiScores, *this, m_marigold.get());
+    return loaded(m_hiScores, [this] {
+        frmMarigold *table = marigold();
+        auto window = std::make_unique<frmHiScores>(m_services, table);
+        QObject::connect(window.get(), &frmHiScores::highScoreChanged, table,
+                         &frmMarigold::setHighScore);
+        QObject::connect(window.get(), &frmHiScores::highRunChanged, table,
+                         &frmMarigold::setHighRun);
+        return window;
+    }, m_marigold.get());
 }
 
 frmTeamPic *Forms::teamPic()
 {
-    return loaded(m_teamPic, *this, m_marigold.get());
+    return loaded(m_teamPic, [this] { return std::make_unique<frmTeamPic>(*this); },
+                  m_marigold.get());
 }
 
 frmMenu *Forms::menu()
 {
-    return loaded(m_menu, *this, m_marigold.get());
+    return loaded(m_menu, [this] { return std::make_unique<frmMenu>(*this); }, m_marigold.get());
 }
 
 frmCredits *Forms::credits()
 {
-    return loaded(m_credits, *this, m_marigold.get());
+    return loaded(m_credits, [this] { return std::make_unique<frmCredits>(*this); },
+                  m_marigold.get());
 }
 
 frmInstruct *Forms::instruct()
 {
-    return loaded(m_instruct, *this, m_marigold.get());
+    return loaded(m_instruct, [this] { return std::make_unique<frmInstruct>(*this); },
+                  m_marigold.get());
 }
 
 frmAbout *Forms::about()
 {
-    return loaded(m_about, *this, m_marigold.get());
+    return loaded(m_about, [this] { return std::make_unique<frmAbout>(*this); }, m_marigold.get());
 }
 
 BrowserProcess *Forms::browser()

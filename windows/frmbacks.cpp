@@ -6,7 +6,6 @@
 #include "records/recordfiles.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/tableau.h"
 #include "windows/forms.h"
 #include "windows/frmmenu.h"
 
@@ -65,10 +64,7 @@ void frmBacks::imgCardBack_Click(int Index)
 void frmBacks::cmdOK_Click()
 {
     m_forms.services().records->writeBackIndex(BackChoice);
-    const CardPicture back = imgCardBack(BackChoice)->picture();
-    frmMarigold *table = m_forms.marigold();
-    for (int spot = 0; spot < Tableau::SpotCount; ++spot)
-        table->imgSpot(spot)->setPicture(back);
+    m_forms.marigold()->putBackOnEverySpot(BackChoice);
     hide();
     m_forms.menu()->show();
 }

@@ -2,7 +2,7 @@
 
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
-#include "table/tableau.h"
+#include "game/tableau.h"
 
 #include <QFile>
 #include <QLabel>
@@ -15,6 +15,7 @@ GameFixture::GameFixture()
     services.clock = &clock;
     services.prompts = &prompts;
     services.records = records.get();
+    services.random = &random;
     forms = std::make_unique<Forms>(services);
 }
 
@@ -83,6 +84,20 @@ QList<int> GameFixture::clickableSpots()
 void GameFixture::click(int index)
 {
     QTest::mouseClick(spot(index), Qt::LeftButton);
+}
+
+void GameFixture::putCard(int index, int card)
+{
+    table()->model().arrange(index, Spot{qint16(card), true, true, true});
+    table()->showTable();
+}
+
+void GameFixture::take(int index)
+{
+    Spot spot = table()->model().spot(index);
+    spot.onTable = false;
+    table()->model().arrange(index, spot);
+    table()->showTable();
 }
 
 void GameFixture::click(const char *buttonName)

@@ -2,6 +2,7 @@
 
 #include "fakeclock.h"
 #include "fakeprompts.h"
+#include "game/randomgenerator.h"
 #include "platform/services.h"
 #include "records/recordfiles.h"
 #include "windows/forms.h"
@@ -37,11 +38,16 @@ public:
     // The spots that would answer a click now.
     QList<int> clickableSpots();
     void click(int spot);
+    // Sets a position up without playing to it: a face-up, clickable card on a spot,
+    // or a spot's card taken off the table.
+    void putCard(int spot, int card);
+    void take(int spot);
     void click(const char *buttonName);
 
     QTemporaryDir dir;
     FakeClock clock;
     FakePrompts prompts;
+    RandomGenerator random;
     std::unique_ptr<RecordFiles> records;
     Services services;
     std::unique_ptr<Forms> forms;

@@ -14,7 +14,7 @@ constexpr qint32 TimeBonus = 50;
 constexpr int RoundSeconds = 60;
 
 // A card one rank above or below the waste card may go on it; king and ace are adjacent.
-bool isLegalMove(int clickedRank, double wasteRank);
+bool isLegalMove(int clickedRank, int wasteRank);
 
 enum class RoundEnd { NextRound, GameOver };
 

@@ -2,11 +2,10 @@
 
 namespace Rules {
 
-bool isLegalMove(int clickedRank, double wasteRank)
+bool isLegalMove(int clickedRank, int wasteRank)
 {
-    const double rank = clickedRank;
-    return rank == wasteRank + 1 || rank == wasteRank - 1 || rank == wasteRank - 12
-        || rank == wasteRank + 12;
+    return clickedRank == wasteRank + 1 || clickedRank == wasteRank - 1
+        || clickedRank == wasteRank - 12 || clickedRank == wasteRank + 12;
 }
 
 RoundEnd afterRound(int nextRound, qint32 score)

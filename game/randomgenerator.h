@@ -4,12 +4,11 @@
 
 #include <random>
 
-// The one pseudo-random source of the program: single-precision values in [0, 1).
+// The program's pseudo-random source: single-precision values in [0, 1). One is made at
+// start-up and handed to whatever draws from it, so a test can seed its own.
 class RandomGenerator
 {
 public:
-    static RandomGenerator &instance();
-
     void seedFromTimeOfDay(double secondsSinceMidnight);
     void seed(quint32 seed);
 

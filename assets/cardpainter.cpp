@@ -1,7 +1,7 @@
 #include "cardpainter.h"
 
-#include "assets/marigoldflower.h"
-#include "card.h"
+#include "game/card.h"
+#include "marigoldflower.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>

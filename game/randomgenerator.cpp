@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-RandomGenerator &RandomGenerator::instance()
-{
-    static RandomGenerator generator;
-    return generator;
-}
-
 void RandomGenerator::seedFromTimeOfDay(double secondsSinceMidnight)
 {
     // Milliseconds keep two starts within the same second apart.

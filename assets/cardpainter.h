@@ -1,6 +1,6 @@
 #pragma once
 
-#include "card.h"
+#include "game/card.h"
 
 #include <QPainterPath>
 #include <QRectF>
