@@ -5,7 +5,7 @@
 // out), a sixth for the temporary file "zelscores.dat.Fz0000", the six contents in that
 // order, a 32-bit little-endian score, and the rest as the typed name in UTF-8.
 #include "records/codepage1252.h"
-#include "records/highscoretable.h"
+#include "game/highscoretable.h"
 #include "records/recordfiles.h"
 
 #include <QDir>
