@@ -10,6 +10,8 @@
 // Coordinates are in the window's own pixels. Prints one line per run on stderr and the
 // median, minimum and maximum in milliseconds on stdout.
 
+#include "benchtime.h"
+
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
@@ -54,20 +56,6 @@ struct Options
     int runs = 20;
     int gapMs = 400;
 };
-
-double monotonicSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-void sleepMilliseconds(int ms)
-{
-    timespec length{ms / 1000, long(ms % 1000) * 1000000L};
-    while (nanosleep(&length, &length) != 0 && errno == EINTR) {
-    }
-}
 
 class Clicker
 {

@@ -36,21 +36,7 @@ die() {
 }
 
 start_xserver run-countup-cpu
-mkdir -m 700 "$scratch/records"
-
-# Records live in the working directory; a fresh one means a fresh game.
-(cd "$scratch/records" && exec "$build_dir/marigold") 2>"$scratch/game.log" &
-game_pid=$!
-started "$game_pid"
-
-window=
-for _ in $(seq 200); do
-    window=$(xdotool search --pid "$game_pid" --onlyvisible --name '^Marigold$' 2>/dev/null | head -n 1 || true)
-    [[ -n $window ]] && break
-    kill -0 "$game_pid" 2>/dev/null || die "the game ended before showing its table"
-    nap 0.05
-done
-[[ -n $window ]] || die "no table window within 10 s"
+start_game run-countup-cpu
 
 info=$(xwininfo -id "$window")
 left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")

@@ -33,19 +33,7 @@ die() {
 }
 
 start_xserver run-stock-click
-mkdir -m 700 "$scratch/records"
-(cd "$scratch/records" && exec "$build_dir/marigold") 2>"$scratch/game.log" &
-game_pid=$!
-started "$game_pid"
-
-window=
-for _ in $(seq 200); do
-    window=$(xdotool search --pid "$game_pid" --onlyvisible --name '^Marigold$' 2>/dev/null | head -n 1 || true)
-    [[ -n $window ]] && break
-    kill -0 "$game_pid" 2>/dev/null || die "the game ended before showing its table"
-    sleep 0.05
-done
-[[ -n $window ]] || die "no table window within 10 s"
+start_game run-stock-click
 sleep 0.5
 
 # The table's own coordinates: Deal at 128,288 (73 x 33), the stock at 208,352 and the

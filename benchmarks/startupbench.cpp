@@ -6,6 +6,8 @@
 // Run it by hand under an X server of its own (run-startup.sh does that):
 //   startupbench --game PATH --bare PATH [--runs N] [--warmup N] [--limit R] [--settle-ms MS]
 
+#include "benchtime.h"
+
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -55,20 +57,6 @@ struct Options
     int settleMs = 300;
     bool verbose = false;
 };
-
-double monotonicSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-void sleepMilliseconds(int ms)
-{
-    timespec length{ms / 1000, long(ms % 1000) * 1000000L};
-    while (nanosleep(&length, &length) != 0 && errno == EINTR) {
-    }
-}
 
 class XWatcher
 {

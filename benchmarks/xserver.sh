@@ -3,7 +3,9 @@
 # started, however they end.
 #
 # After sourcing: $source_dir, $build_dir, $scratch; `started PID` registers a process
-# to stop at exit; `start_xserver NAME` starts Xvfb and exports DISPLAY for Qt.
+# to stop at exit; `start_xserver NAME` starts Xvfb and exports DISPLAY for Qt;
+# `start_game NAME` starts the built game in a fresh records folder and waits for its
+# table, setting $game_pid and $window.
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${BENCH_BUILD_DIR:-/tmp/marigold-bench-build}
@@ -48,4 +50,26 @@ start_xserver() { # name used in messages
     mkdir -m 700 "$scratch/runtime"
     export XDG_RUNTIME_DIR="$scratch/runtime"
     export QT_QPA_PLATFORM=xcb
+}
+
+start_game() { # name used in messages
+    # Records live in the working directory; a fresh one means a fresh game.
+    mkdir -m 700 "$scratch/records"
+    (cd "$scratch/records" && exec "$build_dir/marigold") 2>"$scratch/game.log" &
+    game_pid=$!
+    started "$game_pid"
+    window=
+    local _
+    for _ in $(seq 200); do
+        window=$(xdotool search --pid "$game_pid" --onlyvisible --name '^Marigold$' 2>/dev/null \
+                     | head -n 1 || true)
+        [[ -n $window ]] && return
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            echo "$1: the game ended before showing its table" >&2
+            exit 2
+        fi
+        sleep 0.05
+    done
+    echo "$1: no table window within 10 s" >&2
+    exit 2
 }
