@@ -6,13 +6,13 @@
 #include "game/randomgenerator.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
+#include "platform/dialogkeys.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 #include "platform/services.h"
 #include "recordfiles.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -210,16 +210,6 @@ void frmHiScores::closeEvent(QCloseEvent *event)
 
 void frmHiScores::keyPressEvent(QKeyEvent *event)
 {
-    QPushButton *button = nullptr;
-    if (event->key() == Qt::Key_Escape) {
-        button = cmdOkay;
-    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        button = qobject_cast<QPushButton *>(focusWidget());
-        if (!button)
-            button = cmdOkay;
-    }
-    if (button)
-        button->click();
-    else
+    if (!DialogKeys::handle(event, this, cmdOkay, [this] { cmdOkay->click(); }))
         QWidget::keyPressEvent(event);
 }

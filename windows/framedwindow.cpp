@@ -1,9 +1,9 @@
 #include "framedwindow.h"
 
+#include "platform/dialogkeys.h"
+
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QPushButton>
 
 FramedWindow::FramedWindow(const QString &name, const QString &caption, QSize clientSize,
                            const QList<QLine> &frameLines, QWidget *parent)
@@ -40,18 +40,6 @@ void FramedWindow::closeEvent(QCloseEvent *event)
 
 void FramedWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        closeLikeButton();
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto *button = qobject_cast<QPushButton *>(focusWidget());
-        if (!button || !button->isVisible())
-            button = defaultButton();
-        if (button) {
-            button->click();
-            return;
-        }
-    }
-    QWidget::keyPressEvent(event);
+    if (!DialogKeys::handle(event, this, defaultButton(), [this] { closeLikeButton(); }))
+        QWidget::keyPressEvent(event);
 }

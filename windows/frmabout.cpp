@@ -230,8 +230,7 @@ bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QStrin
 
 void frmAbout::reject()
 {
-    if (!ActionGuard::isBlockedByModal(this))
-        cmdOK_Click();
+    cmdOK_Click();
 }
 
 void frmAbout::paintEvent(QPaintEvent *)
