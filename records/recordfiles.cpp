@@ -432,7 +432,8 @@ int RecordFiles::writeWhole(int fd, const QByteArray &bytes)
             return ENOSPC;
         done += written;
     }
-    return 0;
+    // A buffered write can succeed on a full disk and fail only at the sync.
+    return syncToDisk(fd);
 }
 
 int RecordFiles::writeTemporary(const QString &fileName, const QByteArray &bytes, mode_t mode,
@@ -456,9 +457,6 @@ int RecordFiles::writeTemporary(const QString &fileName, const QByteArray &bytes
         int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
         if (!error)
             error = writeWhole(fd.get(), bytes);
-        // A buffered write can succeed on a full disk and fail only here.
-        if (!error)
-            error = syncToDisk(fd.get());
         struct stat info;
         if (!error && (::fstat(fd.get(), &info) != 0 || info.st_size != bytes.size()))
             error = EIO;
@@ -482,8 +480,6 @@ QString RecordFiles::writeJournal(const QByteArray &journal)
     if (!fd.isValid())
         return plainReason(errno);
     int error = writeWhole(fd.get(), journal);
-    if (!error)
-        error = syncToDisk(fd.get());
     if (!error)
         error = fd.close();
     if (!error)

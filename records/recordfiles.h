@@ -91,6 +91,7 @@ private:
     void save(const QString &what, const QList<Change> &changes, Loss loss = Loss::Told);
     // Empty when every change is in place, else the reason, with the file it concerns.
     QString commit(const QList<Change> &changes, QString *failedFile);
+    // Writes every byte and waits until they are on disk.
     int writeWhole(int fd, const QByteArray &bytes);
     int writeTemporary(const QString &fileName, const QByteArray &bytes, mode_t mode,
                        QString *temporary);
