@@ -1,6 +1,4 @@
-// Runs the built game as a player's desktop or terminal would, and checks where its
-// records end up and what it prints for --help and --version.
-
+// Runs the built game as a desktop or terminal would: where its records go, what --help and --version print.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,121 +10,65 @@ class tst_CommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void printsAndLeaves_data();
-    void printsAndLeaves();
-    void recordsLandInTheChosenFolder_data();
-    void recordsLandInTheChosenFolder();
-    void unusableDataFolderStopsTheGame();
+    void run_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<bool>("withXdgDataHome");
+        QTest::addColumn<int>("exitCode"); // -1: keeps running
+        // A line of its output, part of its errors when it fails, or where its records go; all paths below scratch.
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("untouched");
+        const char *desktop = "--records-in-data-folder";
+        QTest::newRow("--version gives the name and the release")
+            << "--version" << true << 0 << "Marigold " MARIGOLD_VERSION << "xdg-data/marigold";
+        QTest::newRow("--help lists the data-folder option") << "--help" << true << 0
+            << "  --records-in-data-folder  Start in the player's own data folder," << "xdg-data/marigold";
+        QTest::newRow("from a terminal, in the folder it starts in") << "" << true << -1 << "start" << "xdg-data/marigold";
+        QTest::newRow("from the desktop, in XDG_DATA_HOME/marigold")
+            << desktop << true << -1 << "xdg-data/marigold" << "start/marigold";
+        QTest::newRow("from the desktop without XDG_DATA_HOME, in ~/.local/share/marigold")
+            << desktop << false << -1 << "home/.local/share/marigold" << "start/marigold";
+        QTest::newRow("an unusable data folder (a file in its way) stops the game")
+            << desktop << true << 1 << "xdg-data/marigold" << "start/zelscores.dat";
+    }
 
-private:
-    // HOME, XDG_DATA_HOME (empty: unset) and start folder all below `scratch`.
-    static QProcessEnvironment environment(const QTemporaryDir &scratch, bool withXdgDataHome);
-};
-
-QProcessEnvironment tst_CommandLine::environment(const QTemporaryDir &scratch, bool withXdgDataHome)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), scratch.filePath(QStringLiteral("home")));
-    env.remove(QStringLiteral("XDG_DATA_HOME"));
-    if (withXdgDataHome)
+    void run()
+    {
+        QFETCH(QString, argument); QFETCH(bool, withXdgDataHome); QFETCH(int, exitCode);
+        QFETCH(QString, expected); QFETCH(QString, untouched);
+        QTemporaryDir scratch;
+        QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("start")) && QDir(scratch.path()).mkpath(QStringLiteral("home")));
+        if (exitCode == 1) // a file where the data folder should go
+            QVERIFY(QFile(scratch.filePath(QStringLiteral("xdg-data"))).open(QIODevice::WriteOnly));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), scratch.filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), scratch.filePath(QStringLiteral("xdg-data")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
-void tst_CommandLine::printsAndLeaves_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("expectedLine");
-
-    QTest::newRow("--version gives the name and the release")
-        << QStringLiteral("--version") << QStringLiteral("Marigold " MARIGOLD_VERSION);
-    QTest::newRow("--help lists the data-folder option")
-        << QStringLiteral("--help") << QStringLiteral("  --records-in-data-folder  Start in the player's own data folder,");
-}
-
-void tst_CommandLine::printsAndLeaves()
-{
-    QFETCH(QString, argument);
-    QFETCH(QString, expectedLine);
-
-    QTemporaryDir scratch;
-    QProcess game;
-    QProcessEnvironment env = environment(scratch, true);
-    // Text answers must not need a display.
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    game.setProcessEnvironment(env);
-    game.setWorkingDirectory(scratch.path());
-    game.start(QStringLiteral(MARIGOLD_PROGRAM), {argument});
-    QVERIFY(game.waitForFinished(10000));
-    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(game.exitCode(), 0);
-    const QStringList lines = QString::fromLocal8Bit(game.readAllStandardOutput()).split(QLatin1Char('\n'));
-    QVERIFY2(lines.contains(expectedLine), qPrintable(lines.join(QLatin1Char('\n'))));
-    QVERIFY(!QDir(scratch.filePath(QStringLiteral("xdg-data/marigold"))).exists());
-}
-
-void tst_CommandLine::recordsLandInTheChosenFolder_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("withXdgDataHome");
-    QTest::addColumn<QString>("recordsFolder"); // below the scratch folder
-    QTest::addColumn<QString>("untouchedFolder");
-
-    const QStringList option{QStringLiteral("--records-in-data-folder")};
-    QTest::newRow("from a terminal, in the folder it starts in")
-        << QStringList() << true << QStringLiteral("start") << QStringLiteral("xdg-data/marigold");
-    QTest::newRow("from the desktop, in XDG_DATA_HOME/marigold")
-        << option << true << QStringLiteral("xdg-data/marigold") << QStringLiteral("start/marigold");
-    QTest::newRow("from the desktop without XDG_DATA_HOME, in ~/.local/share/marigold")
-        << option << false << QStringLiteral("home/.local/share/marigold") << QStringLiteral("start/marigold");
-}
-
-void tst_CommandLine::recordsLandInTheChosenFolder()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, withXdgDataHome);
-    QFETCH(QString, recordsFolder);
-    QFETCH(QString, untouchedFolder);
-
-    QTemporaryDir scratch;
-    QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("start")));
-    QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("home")));
-    QProcess game;
-    game.setProcessEnvironment(environment(scratch, withXdgDataHome));
-    game.setWorkingDirectory(scratch.filePath(QStringLiteral("start")));
-    game.start(QStringLiteral(MARIGOLD_PROGRAM), arguments);
-    QVERIFY(game.waitForStarted());
-
-    // Reading the records at start-up creates the files that are missing.
-    const QString scores = scratch.filePath(recordsFolder + QStringLiteral("/zelscores.dat"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(scores) || game.state() == QProcess::NotRunning, 20000);
-    const QString folderInUse = QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(game.processId()));
-    game.kill();
-    game.waitForFinished();
-    QVERIFY2(QFile::exists(scores), game.readAllStandardError().constData());
-    QCOMPARE(folderInUse, QDir(scratch.filePath(recordsFolder)).canonicalPath());
-    QVERIFY(!QFileInfo::exists(scratch.filePath(untouchedFolder)));
-}
-
-void tst_CommandLine::unusableDataFolderStopsTheGame()
-{
-    QTemporaryDir scratch;
-    QFile blocker(scratch.filePath(QStringLiteral("xdg-data")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should go
-    blocker.close();
-
-    QProcess game;
-    game.setProcessEnvironment(environment(scratch, true));
-    game.setWorkingDirectory(scratch.path());
-    game.start(QStringLiteral(MARIGOLD_PROGRAM), {QStringLiteral("--records-in-data-folder")});
-    QVERIFY(game.waitForFinished(20000));
-    QCOMPARE(game.exitCode(), 1);
-    QVERIFY(game.readAllStandardError().contains("xdg-data/marigold"));
-    QVERIFY(!QFileInfo::exists(scratch.filePath(QStringLiteral("zelscores.dat"))));
-}
+        if (!withXdgDataHome)
+            env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), exitCode == 0 ? u"xcb"_qs : u"offscreen"_qs);
+        for (const char *display : {"DISPLAY", "WAYLAND_DISPLAY"}) // text answers must not need a display
+            if (exitCode == 0) env.remove(QString::fromLatin1(display));
+        QProcess game;
+        game.setProcessEnvironment(env);
+        game.setWorkingDirectory(scratch.filePath(QStringLiteral("start")));
+        game.start(QStringLiteral(MARIGOLD_PROGRAM), argument.isEmpty() ? QStringList() : QStringList(argument));
+        if (exitCode < 0) { // reading the records at start-up creates the files that are missing
+            const QString scores = scratch.filePath(expected + QStringLiteral("/zelscores.dat"));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(scores) || game.state() == QProcess::NotRunning, 20000);
+            const QString folderInUse = QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(game.processId()));
+            game.kill();
+            game.waitForFinished();
+            QVERIFY2(QFile::exists(scores), game.readAllStandardError().constData());
+            QCOMPARE(folderInUse, QDir(scratch.filePath(expected)).canonicalPath());
+        } else {
+            QVERIFY(game.waitForFinished(20000));
+            QVERIFY(game.exitStatus() == QProcess::NormalExit && game.exitCode() == exitCode);
+            const QString out = QString::fromLocal8Bit(exitCode ? game.readAllStandardError() : game.readAllStandardOutput());
+            QVERIFY2(exitCode ? out.contains(expected) : out.split(u'\n').contains(expected), qPrintable(out));
+        }
+        QVERIFY(!QFileInfo::exists(scratch.filePath(untouched)));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_CommandLine)
 #include "tst_commandline.moc"
