@@ -49,10 +49,8 @@ class tst_HiScores : public QObject
 private Q_SLOTS:
     void gameEndFilesTheScore_data()
     {
-        QTest::addColumn<QList<qint32>>("before");
-        QTest::addColumn<qint32>("score");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QList<qint32>>("after");
+        QTest::addColumn<QList<qint32>>("before"); QTest::addColumn<qint32>("score");
+        QTest::addColumn<QString>("answer"); QTest::addColumn<QList<qint32>>("after");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("0 on an empty table asks nothing")
             << EmptyTable << 0 << "" << EmptyTable << QStringList(10, QString());
@@ -62,10 +60,7 @@ private Q_SLOTS:
     }
     void gameEndFilesTheScore()
     {
-        QFETCH(QList<qint32>, before);
-        QFETCH(qint32, score);
-        QFETCH(QString, answer);
-        QFETCH(QList<qint32>, after);
+        QFETCH(QList<qint32>, before); QFETCH(qint32, score); QFETCH(QString, answer); QFETCH(QList<qint32>, after);
         QFETCH(QStringList, names);
         GameFixture game;
         game.writeFile("zelscores.dat", scoresFile(before));

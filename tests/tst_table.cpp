@@ -40,11 +40,8 @@ private Q_SLOTS:
     }
     void layout_data()
     {
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QColor>("colour");
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<qreal>("points");
+        QTest::addColumn<QRect>("geometry"); QTest::addColumn<QString>("caption"); QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("family"); QTest::addColumn<qreal>("points");
         QTest::addColumn<Qt::Alignment>("alignment");
         const QString futura = QStringLiteral("Futura Md BT");
         const QString sans = QStringLiteral("MS Sans Serif");
@@ -89,12 +86,8 @@ private Q_SLOTS:
     }
     void layout()
     {
-        QFETCH(QRect, geometry);
-        QFETCH(QString, caption);
-        QFETCH(QColor, colour);
-        QFETCH(QString, family);
-        QFETCH(qreal, points);
-        QFETCH(Qt::Alignment, alignment);
+        QFETCH(QRect, geometry); QFETCH(QString, caption); QFETCH(QColor, colour); QFETCH(QString, family);
+        QFETCH(qreal, points); QFETCH(Qt::Alignment, alignment);
         GameFixture game;
         auto *control = game.table()->findChild<QWidget *>(QLatin1String(QTest::currentDataTag()));
         QVERIFY(control);
@@ -137,12 +130,9 @@ private Q_SLOTS:
     }
     void startUpShowsTheRecordsAndTheBack_data()
     {
-        QTest::addColumn<QByteArray>("scores");
-        QTest::addColumn<QByteArray>("run");
-        QTest::addColumn<QByteArray>("back");
-        QTest::addColumn<QString>("highScore");
-        QTest::addColumn<QString>("highRun");
-        QTest::addColumn<int>("shownBack");
+        QTest::addColumn<QByteArray>("scores"); QTest::addColumn<QByteArray>("run");
+        QTest::addColumn<QByteArray>("back"); QTest::addColumn<QString>("highScore");
+        QTest::addColumn<QString>("highRun"); QTest::addColumn<int>("shownBack");
         QTest::newRow("first start with no record files") << QByteArray() << QByteArray() << QByteArray()
                                                           << "0" << "0" << 0;
         QTest::newRow("records kept from before") << QByteArray(9, '\0') + QByteArray::fromHex("f4010000")
@@ -151,12 +141,8 @@ private Q_SLOTS:
     }
     void startUpShowsTheRecordsAndTheBack()
     {
-        QFETCH(QByteArray, scores);
-        QFETCH(QByteArray, run);
-        QFETCH(QByteArray, back);
-        QFETCH(QString, highScore);
-        QFETCH(QString, highRun);
-        QFETCH(int, shownBack);
+        QFETCH(QByteArray, scores); QFETCH(QByteArray, run); QFETCH(QByteArray, back); QFETCH(QString, highScore);
+        QFETCH(QString, highRun); QFETCH(int, shownBack);
         GameFixture game;
         for (const auto &[file, bytes] : {std::pair{"zelscores.dat", scores}, {"zelruntot.dat", run},
                                           {"zelbacks.dat", back}}) {
