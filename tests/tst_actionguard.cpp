@@ -2,9 +2,11 @@
 #include "support/fakeregistry.h"
 #include "support/gamefixture.h"
 #include "platform/actionguard.h"
+#include "table/cardimage.h"
 #include "windows/frmabout.h"
 #include "windows/frmmenu.h"
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QDialog>
 #include <QPointer>
 #include <QPushButton>
@@ -64,6 +66,23 @@ private Q_SLOTS:
         overModal.setVisible(situation == "over the modal");
         button->click();
         QCOMPARE(handled, acts ? 1 : 0);
+    }
+    void onlyReactingSpotsOfferThePressAndItPlaysLikeAClick()
+    {
+        GameFixture game;
+        auto actions = [&](int spot) {
+            QAccessibleActionInterface *action =
+                QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
+            return action ? action->actionNames() : QStringList();
+        };
+        QVERIFY(actions(27).isEmpty()); // nothing reacts before the deal
+        game.click("cmdDeal");
+        const QStringList press{QAccessibleActionInterface::pressAction()};
+        QCOMPARE(actions(19), press);
+        QVERIFY(actions(0).isEmpty());  // covered
+        QVERIFY(actions(26).isEmpty()); // the waste never reacts
+        QAccessible::queryAccessibleInterface(game.spot(27))->actionInterface()->doAction(press.first());
+        QCOMPARE(game.text("lblCards"), QStringLiteral("24"));
     }
     void hiddenTakeScoreStartsNoSecondRoundEnd()
     {
