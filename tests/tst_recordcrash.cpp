@@ -98,7 +98,8 @@ private Q_SLOTS:
             ? qEnvironmentVariableIntValue("MARIGOLD_CRASH_KILLS") : 1000;
         constexpr int LongestWaitMicroseconds = 20'000, LookAhead = 20'000; // waits span a few saves
         // A killed process leaves the page cache as it was, so a disk adds nothing but slow syncs.
-        QTemporaryDir dir(QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm/tst_recordcrash-XXXXXX"_qs : QString());
+        const QString memory = QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath();
+        QTemporaryDir dir(memory + u"/tst_recordcrash-XXXXXX"_qs);
         QVERIFY(dir.isValid());
         const auto read = [&] {
             QList<QByteArray> files;
@@ -141,7 +142,7 @@ private Q_SLOTS:
                      qPrintable(u"kill %1, seed %2: the files match no generation after %3: %4"_qs.arg(kill)
                                     .arg(seed).arg(before).arg(QDebug::toString(files))));
         }
-        qInfo("%d kills (seed %u) after %lld saves; %d found a pair half put in place", kills, seed,
+        qInfo("%d kills (seed %u) after %lld saves; %d left a journal for the next start", kills, seed,
               saved - FirstWhole, journals);
     }
 };
