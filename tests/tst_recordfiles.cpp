@@ -110,7 +110,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("failingStep"); QTest::addColumn<QString>("actions");
         QTest::addColumn<QStringList>("told"); // the file each message names
         // A save writes and syncs each temporary file, then for a pair the journal, and syncs the
-        // folder; the last sync, after the renames, has nothing left to undo.
+        // folder; the last sync, after the renames, has nothing left to undo. Each save is made
+        // twice: the second fails at its first step, and is told again.
         const QList<std::pair<QString, QStringList>> saves = {
             {"ee", {Scores, Names}}, {"cc", {Scores, Names, Run}}, {"rr", {Run}}, {"bb", {Backs}}};
         for (const auto &[actions, files] : saves)
