@@ -44,19 +44,19 @@ private Q_SLOTS:
         game.click("cmdDeal");
         const QString press = QAccessibleActionInterface::pressAction();
         for (int spot = 0; spot < 28; ++spot) {
-            QAccessibleActionInterface *action = QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
-            QCOMPARE(action && action->actionNames() == QStringList{press}, game.clickableSpots().contains(spot));
+            auto *action = QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
+            QCOMPARE(action && action->actionNames().contains(press), game.clickableSpots().contains(spot));
         }
         QAccessible::queryAccessibleInterface(game.spot(27))->actionInterface()->doAction(press);
         QCOMPARE(game.text("lblCards"), QStringLiteral("24")); // as a click on the stock draws
-        game.clock.advance(std::chrono::seconds(40));
-        int countUpSteps = 0;
-        game.clock.onPause = [&](std::chrono::milliseconds length) {
-            if (length == std::chrono::milliseconds(150) && countUpSteps++ == 0)
-                game.button("cmdTake")->click(); // hidden while the round ends
+        // Take Score is hidden through the pauses of the round's end; press it in the first.
+        const int firstPause = game.clock.pauseCount() + 1;
+        game.clock.onPause = [&](std::chrono::milliseconds) {
+            if (game.clock.pauseCount() == firstPause)
+                game.button("cmdTake")->click();
         };
         game.click("cmdTake");
-        QCOMPARE(game.text("lblScore"), QStringLiteral("1000")); // twenty seconds left, 50 points each, once
+        QCOMPARE(game.text("lblScore"), QStringLiteral("3000")); // a minute left, 50 points a second, once
     }
     void aboutOkUnderItsOwnMessageBoxDoesNothingAndTheBoxOutlivesIt()
     {
@@ -67,10 +67,9 @@ private Q_SLOTS:
         about->show();
         prompts.onMessage = [&](const QString &) {
             about->findChild<QPushButton *>("cmdOK")->click();
-            QVERIFY(about->isVisible());
             forms.unloadAbout(); // as leaving the game might, with the box still up
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(!about.isNull());
+            QVERIFY(about && about->isVisible()); // not deleted under its box, and not closed by OK
         };
         about->findChild<QPushButton *>("cmdSysInfo")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
