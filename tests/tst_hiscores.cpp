@@ -52,6 +52,7 @@ private Q_SLOTS:
         QCOMPARE(game.readFile("zelscores.dat"), QByteArray(9 + 4 * 10, '\0'));
         QCOMPARE(game.readFile("names.dat"), QByteArray(9, '\0') + QByteArray(15 * 10, ' '));
         QCOMPARE(game.text("lblHighRun"), "4"); // the best run is kept
+        QCOMPARE(game.records->readHighRun(), 4);
         frmHiScores *window = game.forms->hiScores();
         auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
         QVERIFY(window->isVisible() && !game.table()->isEnabled());

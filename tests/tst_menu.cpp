@@ -13,7 +13,7 @@ class tst_Menu : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void everyWayOutOfAMenuWindowLeadsBackToTheMenu()
+    void everyWayOutLeadsBackToTheMenuAndOnlyOkStoresTheBack()
     {
         GameFixture game;
         game.writeFile("zelbacks.dat", QByteArray::fromHex("0200"));
