@@ -50,7 +50,7 @@ private Q_SLOTS:
             << Dword << QByteArray::fromHex("01000080") << none << QByteArray("2147483649") << true
             << "2147483649";
         QTest::newRow("binary leaves the text, and an entry with no text starts nothing")
-            << quint32(3) << path << folder << QByteArray("previous") << true << QString();
+            << quint32(3) /* REG_BINARY */ << path << folder << QByteArray("previous") << true << QString();
         QTest::newRow("a missing key reads as nothing; the folder's backslash gets a second; the start fails")
             << Sz << none << folder << none << false << QStringLiteral("C:\\MSINFO\\\\MSINFO32.EXE");
         QTest::newRow("over 1024 bytes read as nothing, and the folder holds no program")

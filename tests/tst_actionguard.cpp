@@ -43,7 +43,7 @@ private Q_SLOTS:
         GameFixture game;
         game.click("cmdDeal");
         const QString press = QAccessibleActionInterface::pressAction();
-        for (int spot = 0; spot < 28; ++spot) {
+        for (int spot = 0; spot < 28; ++spot) { // every spot, the stock (27) too
             auto *action = QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
             QCOMPARE(action && action->actionNames().contains(press), game.clickableSpots().contains(spot));
         }
@@ -67,7 +67,7 @@ private Q_SLOTS:
         about->show();
         prompts.onMessage = [&](const QString &) {
             about->findChild<QPushButton *>("cmdOK")->click();
-            forms.unloadAbout(); // as leaving the game might, with the box still up
+            forms.unloadAbout(); // unloaded while its own box is still up
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(about && about->isVisible()); // not deleted under its box, and not closed by OK
         };
