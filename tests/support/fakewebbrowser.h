@@ -5,14 +5,10 @@
 #include <QStringList>
 
 // A page control that only writes down what it is asked to do; a test plays the
-// engine's part by setting its state and raising its notifications.
+// engine's part by setting its address and raising its notifications. It is never busy.
 class FakeWebBrowser : public WebBrowserControl
 {
-    Q_OBJECT
-
 public:
-    using WebBrowserControl::WebBrowserControl;
-
     void Navigate(const QString &address) override { calls << QStringLiteral("Navigate ") + address; }
     void GoBack() override { calls << QStringLiteral("GoBack"); }
     void GoForward() override { calls << QStringLiteral("GoForward"); }
@@ -21,12 +17,10 @@ public:
     void Refresh() override { calls << QStringLiteral("Refresh"); }
     void Stop() override { calls << QStringLiteral("Stop"); }
 
-    QString LocationName() const override { return title; }
+    QString LocationName() const override { return QStringLiteral("Current page"); }
     QString LocationURL() const override { return url; }
-    bool Busy() const override { return busy; }
+    bool Busy() const override { return false; }
 
     QStringList calls;
-    QString title;
     QString url;
-    bool busy = false;
 };
