@@ -1,5 +1,6 @@
 #include "support/gamefixture.h"
 #include "table/cardimage.h"
+#include "platform/accessiblenotice.h"
 #include "table/frmmarigold.h"
 #include "windows/frmmenu.h"
 #include <QAccessible>
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void wholeGameByKeysReachesTheNamePrompt()
     {
         KeyboardGame game;
+        QSet<QString> announced; // the figures that change in play tell a screen reader so
+        AccessibleNotice::setListener([&](QAccessible::Event, QObject *o) { announced.insert(o->objectName()); });
         for (const char *next : {"cmdExit", "cmdMenu", "cmdScores", "cmdDeal"}) {
             key(Qt::Key_Tab);
             QCOMPARE(focused(), game.button(next));
@@ -86,6 +89,9 @@ private Q_SLOTS:
             key(Qt::Key_Space);
         }
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
+        AccessibleNotice::setListener({});
+        for (const char *caption : {"lblScore", "lblRun", "lblCards", "lblBonuslbl", "lblBonus"})
+            QVERIFY2(announced.contains(QLatin1String(caption)), caption);
     }
     void secondaryWindowsAnswerEnterAndEscape_data()
     {
@@ -108,7 +114,9 @@ private Q_SLOTS:
         QFETCH(QList<int>, keys);
         QFETCH(QString, shownAfter);
         KeyboardGame game;
-        game.click(qPrintable(opener.section(' ', 0, 0)));
+        QPushButton *onTable = game.button(qPrintable(opener.section(' ', 0, 0)));
+        QVERIFY(game.tabTo(onTable));
+        key(Qt::Key_Space);
         if (opener.contains(' '))
             game.forms->menu()->findChild<QPushButton *>(opener.section(' ', 1))->click();
         QWidget *open = otherShownWindow(game.table());
@@ -120,6 +128,10 @@ private Q_SLOTS:
         QWidget *after = otherShownWindow(game.table());
         QCOMPARE(after ? after->objectName() : QStringLiteral("frmMarigold"), shownAfter);
         QCOMPARE(game.table()->isEnabled(), !after);
+        if (!after) { // back on the table, where the keys left it
+            game.table()->activateWindow();
+            QTRY_COMPARE(focused(), static_cast<QWidget *>(onTable));
+        }
         // Only the chooser, by Enter, saves a back.
         QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), keys == ToBack7);
     }
