@@ -13,7 +13,9 @@ private Q_SLOTS:
     {
         // What it prints when it stops (in part), or where its records go below scratch, XDG_DATA_HOME
         // being scratch/xdg; an exit code of -1: it keeps running.
-        QTest::addColumn<QString>("arg"); QTest::addColumn<int>("code"); QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("arg");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("result");
         QTest::newRow("--version: name and release") << "--version" << 0 << "Marigold " MARIGOLD_VERSION;
         QTest::newRow("--help: lists the option") << "--help" << 0 << "--records-in-data-folder  Start in";
         QTest::newRow("an unknown option stops it") << "--frobnicate" << 1 << "Unknown option 'frobnicate'.";
@@ -24,7 +26,9 @@ private Q_SLOTS:
 
     void run()
     {
-        QFETCH(QString, arg); QFETCH(int, code); QFETCH(QString, result);
+        QFETCH(QString, arg);
+        QFETCH(int, code);
+        QFETCH(QString, result);
         QTemporaryDir scratch;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // The rows that stop find a data folder that cannot be made.

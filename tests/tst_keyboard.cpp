@@ -51,7 +51,8 @@ private Q_SLOTS:
     {
         KeyboardGame game;
         QSet<QString> announced; // the figures that change in play tell a screen reader so
-        AccessibleNotice::setListener([&](QAccessible::Event, QObject *o) { announced.insert(o->objectName()); });
+        AccessibleNotice::setListener(
+            [&](QAccessible::Event, QObject *notifier) { announced.insert(notifier->objectName()); });
         for (const char *next : {"cmdExit", "cmdMenu", "cmdScores", "cmdDeal"}) {
             key(Qt::Key_Tab);
             QCOMPARE(focused(), game.button(next));

@@ -106,8 +106,10 @@ private Q_SLOTS:
     void failedSavesKeepTheOldFilesAndAreTold_data()
     {
         // What lies in a record file's place, and which file that is.
-        QTest::addColumn<QString>("obstacle"); QTest::addColumn<QString>("fileName");
-        QTest::addColumn<int>("failingStep"); QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("failingStep");
+        QTest::addColumn<QString>("actions");
         QTest::addColumn<QStringList>("told"); // the file each message names
         // A save writes and syncs each temporary file, then for a pair the journal, and syncs the
         // folder; the last sync, after the renames, has nothing left to undo. Each save is made
@@ -128,8 +130,11 @@ private Q_SLOTS:
 
     void failedSavesKeepTheOldFilesAndAreTold()
     {
-        QFETCH(QString, obstacle); QFETCH(QString, fileName); QFETCH(int, failingStep);
-        QFETCH(QString, actions); QFETCH(QStringList, told);
+        QFETCH(QString, obstacle);
+        QFETCH(QString, fileName);
+        QFETCH(int, failingStep);
+        QFETCH(QString, actions);
+        QFETCH(QStringList, told);
         GameFixture game;
         const QByteArray dir = QFile::encodeName(game.dir.path());
         const QByteArray path = QFile::encodeName(game.path(fileName));

@@ -86,16 +86,25 @@ private Q_SLOTS:
             }
         }
     }
+    void cardsNameThemselves()
+    {
+        QCOMPARE(Card::name(1), QStringLiteral("Ace of Spades"));
+        QCOMPARE(Card::name(20), QStringLiteral("Seven of Hearts"));
+        QCOMPARE(Card::name(36), QStringLiteral("Ten of Clubs"));
+        QCOMPARE(Card::name(52), QStringLiteral("King of Diamonds"));
+    }
     void moveRuleOverEveryRankPair_data()
     {
-        QTest::addColumn<int>("waste"); QTest::addColumn<int>("clicked");
+        QTest::addColumn<int>("waste");
+        QTest::addColumn<int>("clicked");
         for (int waste = 1; waste <= 13; ++waste)
             for (int clicked = 1; clicked <= 13; ++clicked)
                 QTest::addRow("%d on %d", clicked, waste) << waste << clicked;
     }
     void moveRuleOverEveryRankPair()
     {
-        QFETCH(int, waste); QFETCH(int, clicked);
+        QFETCH(int, waste);
+        QFETCH(int, clicked);
         // The thirteen ranks stand in a circle: a card moves onto either neighbour.
         const bool legal = std::abs(clicked - waste) == 1 || std::abs(clicked - waste) == 12;
         Table table;
@@ -109,7 +118,8 @@ private Q_SLOTS:
     void runsAndPeaksScore_data()
     {
         QTest::addColumn<QString>("plays"); // t: a table card, s: a stock turn, b: a beep, 0/1: a peak
-        QTest::addColumn<QList<int>>("scores"); QTest::addColumn<int>("run");
+        QTest::addColumn<QList<int>>("scores");
+        QTest::addColumn<int>("run");
         QTest::newRow("each card of a run scores 100 more") << "ttt" << QList<int>{100, 300, 600} << 3;
         QTest::newRow("a stock turn ends the run") << "tst" << QList<int>{100, 200} << 1;
         QTest::newRow("a beep leaves the run alone") << "tbt" << QList<int>{100, 300} << 2;
@@ -118,7 +128,9 @@ private Q_SLOTS:
     }
     void runsAndPeaksScore()
     {
-        QFETCH(QString, plays); QFETCH(QList<int>, scores); QFETCH(int, run);
+        QFETCH(QString, plays);
+        QFETCH(QList<int>, scores);
+        QFETCH(int, run);
         Table table;
         // With a best run of 1 the best rises card by card from 2, and an equal run raises nothing.
         table.model.setHighRun(1);
@@ -138,7 +150,9 @@ private Q_SLOTS:
     }
     void roundEndPaysAndTheDealResetsTheTable_data()
     {
-        QTest::addColumn<int>("turned"); QTest::addColumn<int>("ticks"); QTest::addColumn<int>("bonus");
+        QTest::addColumn<int>("turned");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("bonus");
         QTest::addColumn<bool>("newGame");
         QTest::newRow("10 cards and 37 seconds left pay 1000 and 1850; the next round keeps the score")
             << 15 << 23 << 1000 + 1850 << false;
@@ -147,7 +161,10 @@ private Q_SLOTS:
     }
     void roundEndPaysAndTheDealResetsTheTable()
     {
-        QFETCH(int, turned); QFETCH(int, ticks); QFETCH(int, bonus); QFETCH(bool, newGame);
+        QFETCH(int, turned);
+        QFETCH(int, ticks);
+        QFETCH(int, bonus);
+        QFETCH(bool, newGame);
         Table table;
         TableModel &model = table.model;
         for (int turn = 1; turn <= turned; ++turn) {
@@ -212,8 +229,10 @@ private Q_SLOTS:
     }
     void highScoreInsertionStoresTheNameFitted_data()
     {
-        QTest::addColumn<int>("score"); QTest::addColumn<int>("place");
-        QTest::addColumn<QString>("typed"); QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
         QTest::newRow("800 goes below the 800 there; a short name is padded")
             << 800 << 3 << "AB" << "AB             ";
         QTest::newRow("51 beats only the last; a long name is cut")
@@ -223,7 +242,10 @@ private Q_SLOTS:
     }
     void highScoreInsertionStoresTheNameFitted()
     {
-        QFETCH(int, score); QFETCH(int, place); QFETCH(QString, typed); QFETCH(QString, stored);
+        QFETCH(int, score);
+        QFETCH(int, place);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
         const QList<int> before = {900, 800, 700, 600, 500, 400, 300, 200, 100, 50};
         HighScoreTable table;
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k)

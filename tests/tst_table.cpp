@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 class tst_Table : public QObject
@@ -92,6 +93,14 @@ private Q_SLOTS:
         game.writeFile("zelbacks.dat", QByteArray::fromHex("0300"));
         QCOMPARE(game.table()->size(), QSize(572, 461));
         QCOMPARE(game.table()->minimumSize(), game.table()->maximumSize());
+        // Lower rows over upper ones, labels over cards, buttons over everything.
+        QCOMPARE(game.table()->childAt({130, 60}), game.spot(2));
+        QCOMPARE(game.table()->childAt({130, 50}), game.spot(0));
+        QCOMPARE(game.table()->childAt({260, 300}), game.spot(25));
+        game.label("lblBonuslbl")->show();
+        QCOMPARE(game.table()->childAt({200, 110}), game.label("lblBonuslbl"));
+        game.label("lblBonuslbl")->hide();
+        QCOMPARE(game.table()->childAt({250, 20}), game.button("cmdMenu"));
         QCOMPARE(game.text("lblHighScore"), QStringLiteral("500"));
         QCOMPARE(game.text("lblHighRun"), QStringLiteral("12"));
         for (int index = 0; index < Tableau::SpotCount; ++index)
