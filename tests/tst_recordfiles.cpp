@@ -185,18 +185,28 @@ private Q_SLOTS:
     {
         GameFixture game;
         save(*game.records, u"e"_qs, 7);
-        const QByteArray old = game.readFile(Scores) + game.readFile(Names);
-        const QByteArray journal = "marigold records journal 1\n"
-                                   "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
-        for (const bool sealed : {false, true}) { // cut off before its end, and complete
+        const QByteArray pair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
+        // Dropped: one cut off before its end, one renaming a file not its own, one renaming
+        // out of the folder. Only the last, complete and naming its own files, is finished.
+        const QByteArray outOfFolder = "zelscores.dat.Ab3dE9 ../zelscores.dat\n";
+        const QList<std::pair<QByteArray, bool>> journals = {
+            {pair, false}, {"victim.dat names.dat\n", true}, {outOfFolder, true}, {pair, true}};
+        for (const auto &[renames, sealed] : journals) {
+            const QByteArray old = game.readFile(Scores) + game.readFile(Names);
             game.writeFile(u"zelscores.dat.Ab3dE9"_qs, "new scores");
             game.writeFile(u"names.dat.Zz0yX1"_qs, "new names");
+            game.writeFile(u"victim.dat"_qs, "victim");
             game.writeFile(u"zelbacks.dat.q7XpAa"_qs, "a stray temporary file");
+            const QByteArray journal = "marigold records journal 1\n" + renames;
             const QByteArray seal = "end " + QByteArray::number(qChecksum(journal)) + '\n';
             game.writeFile(RecordFiles::JournalFile, sealed ? journal + seal : journal);
             RecordFiles start(game.dir.path());
-            QCOMPARE(game.readFile(Scores) + game.readFile(Names), sealed ? "new scoresnew names" : old);
-            QCOMPARE(stateOf(game, {}), QVariantList{QStringList()});
+            const bool finished = sealed && renames == pair;
+            QCOMPARE(game.readFile(Scores) + game.readFile(Names), finished ? "new scoresnew names" : old);
+            const QString victim = u"victim.dat"_qs;
+            const QVariantList victimKept{QStringList{victim}, false, true, QByteArray("victim")};
+            QCOMPARE(stateOf(game, {victim}), victimKept);
+            QVERIFY(!QFile::exists(game.dir.filePath(u"../zelscores.dat"_qs)));
         }
     }
 };
