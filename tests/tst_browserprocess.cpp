@@ -55,6 +55,11 @@ private Q_SLOTS:
         ::kill(pid_t(first), SIGTERM); // as its close box does
         QTRY_VERIFY_WITH_TIMEOUT(!browser->isOpen(), StartTimeoutMs);
         openHomePage(game);
+        QVERIFY(game.prompts.messages.isEmpty());
+        ::kill(pid_t(browser->processId()), SIGKILL); // a crash is told, and the next press starts afresh
+        QTRY_COMPARE_WITH_TIMEOUT(game.prompts.messages.size(), 1, StartTimeoutMs);
+        QVERIFY(game.prompts.messages.first().contains(QLatin1String("closed unexpectedly")));
+        openHomePage(game);
         const qint64 second = browser->processId();
         press(game, "cmdClose");
         game.click("cmdExit");
