@@ -12,7 +12,6 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 runs=20
 [[ ${1:-} == --runs ]] && runs=$2
-build_dir=${BENCH_BUILD_DIR:-/tmp/marigold-bench-build}
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
 

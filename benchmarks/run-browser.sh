@@ -13,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 runs=10
 [[ ${1:-} == --runs ]] && runs=$2
 
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+configure_build
 if ! cmake --build "$build_dir" -j2 --target marigold-browser marigold-browserbench >/dev/null 2>&1; then
     echo "run-browser: the browser is not built here (is Qt WebEngine installed?)" >&2
     exit 2

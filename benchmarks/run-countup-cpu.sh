@@ -17,11 +17,8 @@ limit_percent=2
 window_seconds=11
 shot_after_seconds=3
 
-for tool in Xvfb xdotool xwininfo import convert cmake; do
-    command -v "$tool" >/dev/null || { echo "run-countup-cpu: $tool is needed" >&2; exit 2; }
-done
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+need_tools run-countup-cpu Xvfb xdotool xwininfo import convert cmake
+configure_build
 cmake --build "$build_dir" -j2 --target marigold >/dev/null
 
 # Sleeps in the background so that a stop request is acted on at once.

@@ -11,11 +11,8 @@ set -euo pipefail
 # shellcheck source=benchmarks/xserver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 
-for tool in Xvfb cmake; do
-    command -v "$tool" >/dev/null || { echo "run-startup: $tool is needed" >&2; exit 2; }
-done
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+need_tools run-startup Xvfb cmake
+configure_build
 if ! grep -q '^XCB_FOUND:INTERNAL=1' "$build_dir/CMakeCache.txt"; then
     echo "run-startup: the harness needs the xcb headers (Debian: libxcb1-dev)" >&2
     exit 2

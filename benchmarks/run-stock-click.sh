@@ -16,11 +16,8 @@ runs=20
 limit_ms=50
 [[ ${1:-} == --runs ]] && runs=$2
 
-for tool in Xvfb xdotool cmake; do
-    command -v "$tool" >/dev/null || { echo "run-stock-click: $tool is needed" >&2; exit 2; }
-done
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+need_tools run-stock-click Xvfb xdotool cmake
+configure_build
 if ! grep -q '^XCB_CLICK_FOUND:INTERNAL=1' "$build_dir/CMakeCache.txt"; then
     echo "run-stock-click: the harness needs libxcb1-dev, libxcb-damage0-dev and libxcb-xtest0-dev" >&2
     exit 2

@@ -1,9 +1,12 @@
+# shellcheck shell=bash
 # Shared by the benchmark scripts (sourced, not run): a scratch folder, an X server of
 # their own with no window manager, and a clean-up that takes down every process they
 # started, however they end.
 #
-# After sourcing: $source_dir, $build_dir, $scratch; `started PID` registers a process
-# to stop at exit; `start_xserver NAME` starts Xvfb and exports DISPLAY for Qt;
+# After sourcing: $source_dir, $build_dir, $scratch; `need_tools NAME TOOL...` stops
+# unless every tool is installed; `configure_build` sets up the Release build tree;
+# `started PID` registers a process to stop at exit; `start_xserver NAME` starts Xvfb
+# and exports DISPLAY for Qt;
 # `start_game NAME` starts the built game in a fresh records folder and waits for its
 # table, setting $game_pid and $window.
 
@@ -14,6 +17,18 @@ started_pids=()
 
 started() {
     started_pids+=("$1")
+}
+
+need_tools() { # name used in messages, then the tools
+    local name=$1 tool
+    shift
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "$name: $tool is needed" >&2; exit 2; }
+    done
+}
+
+configure_build() {
+    cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 }
 
 # shellcheck disable=SC2317 # run by the EXIT trap

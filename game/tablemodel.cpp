@@ -157,13 +157,18 @@ void TableModel::putBackOnEverySpot(qint16 back)
         spot.faceUp = false;
 }
 
-void TableModel::startClearBonus()
+void TableModel::endRoundInPlay(const QString &bonusTitle)
 {
     m_clockRunning = false;
     m_roundInPlay = false;
     m_takeShown = false;
-    m_bonusTitle = QStringLiteral("YOU DID IT!!");
+    m_bonusTitle = bonusTitle;
     m_bonusTitleShown = true;
+}
+
+void TableModel::startClearBonus()
+{
+    endRoundInPlay(QStringLiteral("YOU DID IT!!"));
 }
 
 int TableModel::startCardBonus()
@@ -176,11 +181,7 @@ int TableModel::startCardBonus()
 
 int TableModel::startTimeBonus()
 {
-    m_clockRunning = false;
-    m_roundInPlay = false;
-    m_takeShown = false;
-    m_bonusTitle = QStringLiteral("TIME BONUS:");
-    m_bonusTitleShown = true;
+    endRoundInPlay(QStringLiteral("TIME BONUS:"));
     m_bonusFigure = 0;
     m_bonusFigureShown = true;
     ++m_state.RoundNum;

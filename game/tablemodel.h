@@ -93,6 +93,8 @@ Q_SIGNALS:
 private:
     // Lays the shuffled deck out: spots 0 to 26, the stock, the run and the stock count.
     void ReSetCards(qint16 backNum);
+    // The clock stops, Take Score goes and the round-end caption shows `bonusTitle`.
+    void endRoundInPlay(const QString &bonusTitle);
     void addScore(qint32 points);
     void setClock(int seconds);
     void SpotTag();

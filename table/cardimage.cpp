@@ -3,6 +3,7 @@
 #include "assets/cardpainter.h"
 #include "assets/cardpictures.h"
 #include "game/card.h"
+#include "platform/accessiblenotice.h"
 #include "platform/actionguard.h"
 
 #include <QAccessible>
@@ -75,7 +76,7 @@ void CardImage::setPicture(CardPicture picture)
         return;
     m_picture = picture;
     update();
-    announceChange();
+    AccessibleNotice::nameChanged(this);
 }
 
 void CardImage::setClickable(bool clickable)
@@ -84,7 +85,7 @@ void CardImage::setClickable(bool clickable)
         return;
     m_clickable = clickable;
     setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
-    announceChange();
+    AccessibleNotice::nameChanged(this);
 }
 
 bool CardImage::canPress() const
@@ -184,12 +185,4 @@ void CardImage::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     update();
-}
-
-void CardImage::announceChange()
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&nameChanged);
 }

@@ -51,7 +51,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void announceChange();
     bool showsFocusRing() const;
 
     CardPicture m_picture;

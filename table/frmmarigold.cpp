@@ -341,15 +341,18 @@ void frmMarigold::Timer1_Timer()
 
 bool frmMarigold::Pause1()
 {
-    showTable();
-    m_services.clock->pause(150ms);
-    return !m_closing;
+    return pauseShowingTable(150ms);
 }
 
 bool frmMarigold::Pause2()
 {
+    return pauseShowingTable(1000ms);
+}
+
+bool frmMarigold::pauseShowingTable(std::chrono::milliseconds length)
+{
     showTable();
-    m_services.clock->pause(1000ms);
+    m_services.clock->pause(length);
     return !m_closing;
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 
 class CardImage;
 class QLabel;
@@ -76,6 +77,7 @@ private:
     // returns false once the table is closing and the handler that paused should stop.
     bool Pause1();
     bool Pause2();
+    bool pauseShowingTable(std::chrono::milliseconds length);
     Services m_services;
     TableModel m_model;
     bool m_closing = false;

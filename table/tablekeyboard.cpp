@@ -18,6 +18,11 @@ qint64 squaredDistance(QPoint a, QPoint b)
     return dx * dx + dy * dy;
 }
 
+bool canHoldFocus(const QWidget *widget)
+{
+    return widget && widget->isVisible() && widget->isEnabled() && widget->focusPolicy() != Qt::NoFocus;
+}
+
 } // namespace
 
 TableKeyboard::TableKeyboard(QWidget *table, const QList<CardImage *> &spots,
@@ -97,8 +102,7 @@ bool TableKeyboard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::EnabledChange:
         if (watched == m_table && m_table->isEnabled()) {
             QTimer::singleShot(0, this, [this] {
-                if (m_lastFocus && m_lastFocus->isVisible() && m_lastFocus->isEnabled()
-                    && m_lastFocus->focusPolicy() != Qt::NoFocus && !m_table->focusWidget())
+                if (canHoldFocus(m_lastFocus) && !m_table->focusWidget())
                     moveFocusTo(m_lastFocus);
                 refocusIfLost();
             });
@@ -178,8 +182,7 @@ void TableKeyboard::refocusIfLost()
 {
     if (!m_table->isEnabled())
         return;
-    QWidget *focus = m_table->focusWidget();
-    if (focus && focus->isVisible() && focus->isEnabled() && focus->focusPolicy() != Qt::NoFocus)
+    if (canHoldFocus(m_table->focusWidget()))
         return;
     for (QPushButton *button : m_buttons) {
         if (button->isVisible() && button->isEnabled()) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -53,6 +54,7 @@ private Q_SLOTS:
         QSet<QString> announced; // the figures that change in play tell a screen reader so
         AccessibleNotice::setListener(
             [&](QAccessible::Event, QObject *notifier) { announced.insert(notifier->objectName()); });
+        const auto stopListening = qScopeGuard([] { AccessibleNotice::setListener({}); });
         for (const char *next : {"cmdExit", "cmdMenu", "cmdScores", "cmdDeal"}) {
             key(Qt::Key_Tab);
             QCOMPARE(focused(), game.button(next));
@@ -90,7 +92,6 @@ private Q_SLOTS:
             key(Qt::Key_Space);
         }
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
-        AccessibleNotice::setListener({});
         for (const char *caption : {"lblScore", "lblRun", "lblCards", "lblBonuslbl", "lblBonus"})
             QVERIFY2(announced.contains(QLatin1String(caption)), caption);
     }

@@ -116,8 +116,7 @@ void BrowserProcess::processFinished(int exitCode, QProcess::ExitStatus exitStat
         tellPlayer(tr("The web browser closed unexpectedly. You can go on playing; press "
                       "\"Visit Me On The Web\" to open it again."));
     } else {
-        tellPlayer(tr("The web browser could not be started. You can go on playing; press "
-                      "\"Visit Me On The Web\" to try again."));
+        tellNotStarted();
     }
 }
 
@@ -128,8 +127,7 @@ void BrowserProcess::processError(QProcess::ProcessError error)
         return;
     forgetProcess();
     Q_EMIT closed();
-    tellPlayer(tr("The web browser could not be started. You can go on playing; press "
-                  "\"Visit Me On The Web\" to try again."));
+    tellNotStarted();
 }
 
 void BrowserProcess::forgetProcess()
@@ -145,4 +143,10 @@ void BrowserProcess::forgetProcess()
 void BrowserProcess::tellPlayer(const QString &text)
 {
     m_prompts.message(m_messageParent, text);
+}
+
+void BrowserProcess::tellNotStarted()
+{
+    tellPlayer(tr("The web browser could not be started. You can go on playing; press "
+                  "\"Visit Me On The Web\" to try again."));
 }

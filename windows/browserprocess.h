@@ -51,6 +51,7 @@ private:
     void processError(QProcess::ProcessError error);
     void forgetProcess();
     void tellPlayer(const QString &text);
+    void tellNotStarted();
 
     Prompts &m_prompts;
     QString m_program;

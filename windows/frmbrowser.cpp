@@ -226,13 +226,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(const QString &)
 {
     setWindowTitle(brwWebBrowser->LocationName());
     const QString address = brwWebBrowser->LocationURL();
-    int found = -1;
-    for (int index = 0; index < cboAddress->count(); ++index) {
-        if (cboAddress->itemText(index) == address) {
-            found = index;
-            break;
-        }
-    }
+    const int found = cboAddress->findText(address, Qt::MatchExactly | Qt::MatchCaseSensitive);
     DontNavigateNow = true;
     if (found >= 0)
         cboAddress->removeItem(found);
