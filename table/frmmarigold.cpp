@@ -48,13 +48,15 @@ QString number(qint64 value)
 }
 
 // A caption that changes during play is announced, so a screen reader hears the score,
-// the run, the cards left and the round-end captions as they change.
+// the run, the cards left and the round-end captions as they change. A hidden one is
+// announced when it comes into view, so only once.
 void setCaption(QLabel *label, const QString &text)
 {
     if (label->text() == text)
         return;
     label->setText(text);
-    AccessibleNotice::nameChanged(label);
+    if (!label->isHidden())
+        AccessibleNotice::nameChanged(label);
 }
 
 // A round-end caption that comes into view is announced even when its words are the
