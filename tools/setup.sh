@@ -15,15 +15,12 @@ packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev
 case $mode in
     play) ;;
     # The cross compiler checks the Windows registry unit; the validators check the
-    # installed desktop entry and metainfo.
-    test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream) ;;
+    # installed desktop entry and metainfo; the record-file fuzzer (tools/fuzz.sh)
+    # needs clang with its libFuzzer runtime.
+    test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
+                     clang libclang-rt-14-dev) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
-
-# The record-file fuzzer (tools/fuzz.sh) needs clang with its libFuzzer runtime.
-if [ "$mode" = test ]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
 
 missing=()
 for package in "${packages[@]}"; do
