@@ -4,6 +4,7 @@
 #include "platform/programlauncher.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
+#include "records/highscorebook.h"
 #include "records/recordfiles.h"
 #include "table/frmmarigold.h"
 #include "windows/forms.h"
@@ -86,16 +87,21 @@ int main(int argc, char *argv[])
     DialogPrompts prompts;
     RecordFiles records(QDir::currentPath());
     RandomGenerator random;
+    HighScoreBook book(records, random);
     ProgramLauncher launcher;
     Services services;
     services.clock = &clock;
     services.prompts = &prompts;
     services.records = &records;
+    services.book = &book;
     services.random = &random;
     services.registry = systemRegistry();
     services.launcher = &launcher;
 
     Forms forms(services);
     forms.marigold()->show();
-    return app.exec();
+    const int code = app.exec();
+    // A change that found the records locked by another copy gets one more try.
+    book.savePending();
+    return code;
 }

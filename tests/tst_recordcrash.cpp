@@ -1,10 +1,16 @@
+#include "game/randomgenerator.h"
+#include "records/highscorebook.h"
+#include "records/recordcodec.h"
 #include "records/recordfiles.h"
+#include <QDateTime>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <array>
 #include <csignal>
+#include <functional>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,21 +40,30 @@ qint16 value(qint64 generation)
     return qint16(1 + generation % 30000);
 }
 
+// Whole tables, so that the files tell which generation they hold.
 void save(RecordFiles &records, qint64 generation)
 {
     HighScoreTable table;
-    for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
-        table.setEntry(k, {score(generation, k), QString::fromLatin1(name(generation, k))});
-    switch (Kind(generation % 4)) {
-    case Entry:
-        return records.writeHighScores(table);
-    case Run:
-        return records.writeHighRun(value(generation));
-    case Back:
-        return records.writeBackIndex(value(generation));
-    case Clear:
-        return records.clearHighScoresAndRun();
+    if (generation % 4 == Entry) {
+        for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
+            table.setEntry(k, {score(generation, k), QString::fromLatin1(name(generation, k))});
     }
+    records.change(QString(), [&](RecordFiles::Edit &edit) {
+        switch (Kind(generation % 4)) {
+        case Entry:
+        case Clear: {
+            QByteArray *scores = edit.file(RecordFiles::ScoresFile);
+            RecordCodec::putTable(*scores, *edit.file(RecordFiles::NamesFile), table);
+            if (generation % 4 == Clear)
+                RecordCodec::clearHighRun(*edit.file(RecordFiles::RunFile));
+            return;
+        }
+        case Run:
+            return RecordCodec::putHighRun(*edit.file(RecordFiles::RunFile), value(generation));
+        case Back:
+            return RecordCodec::putBackIndex(*edit.file(RecordFiles::BacksFile), value(generation));
+        }
+    });
 }
 
 // The latest generation at or before this one that made either kind of save.
@@ -83,23 +98,296 @@ QList<QByteArray> expectedAfter(qint64 generation)
     return files;
 }
 
+// A killed process leaves the page cache as it was, so a disk adds nothing but slow syncs.
+QString scratchParent()
+{
+    return QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath();
+}
+
+// A lock left empty by a copy killed as it took the lock is stale only after a second; the
+// next start is made to come that much later.
+void letTimePassSinceTheKills(const QString &folder)
+{
+    for (const QString &name : {RecordFiles::LockFile, RecordFiles::LockFile + u".rmlock"_qs}) {
+        QFile lock(QDir(folder).filePath(name));
+        if (lock.exists() && lock.open(QIODevice::ReadWrite))
+            lock.setFileTime(QDateTime::currentDateTime().addSecs(-2), QFileDevice::FileModificationTime);
+    }
+}
+
+QStringList filesBesideTheRecords(const QString &folder)
+{
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden);
+    left.removeIf([](const QString &name) { return Records.contains(name); });
+    return left;
+}
+
+int killCount(int fallback)
+{
+    return qEnvironmentVariableIsSet("MARIGOLD_CRASH_KILLS") ? qEnvironmentVariableIntValue("MARIGOLD_CRASH_KILLS")
+                                                             : fallback;
+}
+
+// Another copy of the game: a forked process running `work`, which talks to the test a line
+// at a time. It dies with the test, and is killed when it goes out of scope.
+class Copy
+{
+public:
+    explicit Copy(const std::function<void(Copy &)> &work)
+    {
+        int toCopy[2], fromCopy[2];
+        if (::pipe(toCopy) != 0 || ::pipe(fromCopy) != 0)
+            qFatal("no pipe");
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            ::close(toCopy[1]), ::close(fromCopy[0]);
+            m_in = toCopy[0], m_out = fromCopy[1];
+            work(*this);
+            ::_exit(0);
+        }
+        ::close(toCopy[0]), ::close(fromCopy[1]);
+        m_in = fromCopy[0], m_out = toCopy[1];
+    }
+    ~Copy()
+    {
+        kill();
+        ::close(m_in), ::close(m_out);
+    }
+    void say(const QByteArray &line) { [[maybe_unused]] auto n = ::write(m_out, line + '\n', line.size() + 1); }
+    // The next line, or what there is of it once the other side is gone.
+    QByteArray hear()
+    {
+        QByteArray line;
+        char c;
+        while (::read(m_in, &c, 1) == 1 && c != '\n')
+            line += c;
+        return line;
+    }
+    void kill()
+    {
+        if (m_pid > 0 && ::kill(m_pid, SIGKILL) == 0)
+            ::waitpid(std::exchange(m_pid, 0), nullptr, 0);
+    }
+
+private:
+    pid_t m_pid = 0;
+    int m_in = -1, m_out = -1;
+};
+
+// Stops at its `stopAt`-th sync, says "held", and goes on when told. A save of a pair syncs
+// its two temporary files, then the journal, then the folder before the renames.
+struct StoppingRecordFiles : RecordFiles
+{
+    StoppingRecordFiles(const QString &folder, Copy &copy, int stopAt)
+        : RecordFiles(folder), copy(copy), stopAt(stopAt) { }
+    int syncToDisk(int fd) override
+    {
+        if (++syncs == stopAt) {
+            copy.say("held");
+            copy.hear();
+        }
+        return RecordFiles::syncToDisk(fd);
+    }
+    Copy &copy;
+    int stopAt, syncs = 0;
+};
+
+QStringList entries(const HighScoreTable &table)
+{
+    QStringList shown;
+    for (int k = 1; k <= HighScoreTable::EntryCount && table.entry(k).score; ++k)
+        shown << table.entry(k).name.trimmed() + u' ' + QString::number(table.entry(k).score);
+    return shown;
+}
+
 } // namespace
 
-// Savers of every kind are killed at random moments: the next start must find each file old
-// or new, each pair matching, and no temporary file left.
+// Two copies of the game on one folder lose nothing of each other's, and savers of every
+// kind killed at random moments leave each file old or new, each pair matching, and no
+// temporary file behind.
 class tst_RecordCrash : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void aSecondCopyNeitherLowersTheBestRunNorDropsAnEntry()
+    {
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
+        RandomGenerator random;
+        RecordFiles files(dir.path());
+        HighScoreBook alices(files, random);
+        qint16 shownRun = 0;
+        connect(&alices, &HighScoreBook::highRunChanged, this, [&](qint16 run) { shownRun = run; });
+        // Both copies reach the name prompt on an empty table; Bob answers first.
+        QCOMPARE(alices.placeFor(6050), 1);
+        Copy bobs([&](Copy &) {
+            RecordFiles files(dir.path());
+            HighScoreBook book(files, random);
+            book.raiseHighRun(3);
+            book.enter(6700, book.placeFor(6700) == 1 ? u"Bob"_qs : u"wrong place"_qs);
+        });
+        QCOMPARE(bobs.hear(), QByteArray()); // it is done
+        alices.raiseHighRun(1); // Alice's copy, which read a best run of 0, takes one card
+        alices.enter(6050, u"Alice"_qs);
+        QCOMPARE(files.readHighRun(), 3);
+        QCOMPARE(shownRun, 3);
+        QCOMPARE(entries(files.readHighScores()), QStringList({u"Bob 6700"_qs, u"Alice 6050"_qs}));
+        QCOMPARE(alices.takeFailures(), QStringList());
+    }
+
+    void aCopyStartingDuringAnothersSaveLeavesItAlone()
+    {
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
+        RandomGenerator random;
+        Copy bobs([&](Copy &copy) {
+            StoppingRecordFiles files(dir.path(), copy, 4);
+            HighScoreBook book(files, random);
+            book.enter(6700, u"Bob"_qs);
+            copy.say(book.takeFailures().isEmpty() ? "kept" : "lost");
+        });
+        QCOMPARE(bobs.hear(), "held"); // its journal and both temporary files are on disk
+        const QStringList saving = filesBesideTheRecords(dir.path());
+        QCOMPARE(saving.size(), 4); // with the lock
+        RecordFiles alices(dir.path());
+        QCOMPARE(filesBesideTheRecords(dir.path()), saving);
+        bobs.say("go");
+        QCOMPARE(bobs.hear(), "kept");
+        QCOMPARE(entries(alices.readHighScores()), QStringList{u"Bob 6700"_qs});
+    }
+
+    void aCopyKilledBetweenItsRenamesIsFinishedByTheOther()
+    {
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
+        RandomGenerator random;
+        RecordFiles files(dir.path());
+        HighScoreBook alices(files, random);
+        Copy bobs([&](Copy &copy) {
+            StoppingRecordFiles files(dir.path(), copy, 4);
+            HighScoreBook(files, random).enter(6700, u"Bob"_qs);
+        });
+        QCOMPARE(bobs.hear(), "held");
+        // Killed after its first rename: the test makes that rename, as the copy was about to.
+        QFile journal(dir.filePath(RecordFiles::JournalFile));
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        journal.readLine();
+        const QList<QByteArray> first = journal.readLine().trimmed().split(' ');
+        QCOMPARE(::rename(QFile::encodeName(dir.filePath(QString::fromLatin1(first.value(0)))).constData(),
+                          QFile::encodeName(dir.filePath(QString::fromLatin1(first.value(1)))).constData()),
+                 0);
+        bobs.kill();
+        alices.enter(6050, u"Alice"_qs);
+        QCOMPARE(entries(files.readHighScores()), QStringList({u"Bob 6700"_qs, u"Alice 6050"_qs}));
+        QCOMPARE(filesBesideTheRecords(dir.path()), QStringList());
+    }
+
+    void aCopyThatFindsTheRecordsLockedSaysSoAndSavesLater()
+    {
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
+        RandomGenerator random;
+        Copy stuck([&](Copy &copy) {
+            StoppingRecordFiles files(dir.path(), copy, 1);
+            HighScoreBook(files, random).chooseBack(3);
+        });
+        QCOMPARE(stuck.hear(), "held"); // it holds the lock, and keeps it past the wait
+        RecordFiles files(dir.path());
+        HighScoreBook book(files, random);
+        book.raiseHighRun(5);
+        QCOMPARE(files.readHighRun(), 0);
+        const QStringList told = book.takeFailures();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(u"locked"_qs) && told.first().contains(u"the new best run"_qs),
+                 qPrintable(told.first()));
+        stuck.say("go");
+        QCOMPARE(stuck.hear(), QByteArray());
+        book.chooseBack(7); // the best run goes first
+        QCOMPARE(QList<int>({files.readHighRun(), files.readBackIndex()}), QList<int>({5, 7}));
+    }
+
+    void twoCopiesKilledAtRandomKeepEveryEntryTheySaved()
+    {
+        const int kills = killCount(500);
+        constexpr int LongestWaitMicroseconds = 20'000;
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
+        QVERIFY(dir.isValid());
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QList<qint32> reported; // scores the copies saw saved, which must never be lost
+        qint16 bestRun = 0;
+        int journals = 0;
+        for (int round = 0; round * 2 < kills; ++round) {
+            // Copy c enters scores 2n + c of its own, rising from round to round, and best runs.
+            std::array<int, 2> pipes[2];
+            std::array<pid_t, 2> copies;
+            for (int c = 0; c < 2; ++c) {
+                QVERIFY(::pipe(pipes[c].data()) == 0);
+                copies[c] = ::fork();
+                QVERIFY(copies[c] >= 0);
+                if (copies[c] == 0) {
+                    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+                    RecordFiles files(dir.path());
+                    RandomGenerator names;
+                    HighScoreBook book(files, names);
+                    for (int n = 1;; ++n) {
+                        const qint32 score = (round * 100'000 + n) * 2 + c;
+                        const qint16 run = qint16(round * 40 + std::min(n, 39));
+                        book.enter(score, QString::number(score));
+                        book.raiseHighRun(run);
+                        if (book.takeFailures().isEmpty()) {
+                            const QByteArray line = QByteArray::number(score) + ' ' + QByteArray::number(run) + '\n';
+                            [[maybe_unused]] auto written = ::write(pipes[c][1], line.constData(), line.size());
+                        }
+                    }
+                }
+                ::close(pipes[c][1]);
+            }
+            const int first = random.bounded(2);
+            for (const int c : {first, 1 - first}) { // the other saves on after the first is killed
+                ::usleep(random.bounded(LongestWaitMicroseconds));
+                ::kill(copies[c], SIGKILL);
+                ::waitpid(copies[c], nullptr, 0);
+            }
+            for (int c = 0; c < 2; ++c) {
+                QFile report;
+                QVERIFY(report.open(pipes[c][0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+                for (const QByteArray &line : report.readAll().split('\n')) {
+                    if (!line.isEmpty())
+                        reported << line.split(' ').value(0).toInt(), bestRun = std::max<qint16>(bestRun, line.split(' ').value(1).toShort());
+                }
+            }
+            journals += QFile::exists(dir.filePath(RecordFiles::JournalFile));
+            letTimePassSinceTheKills(dir.path());
+            RecordFiles next(dir.path());
+            const QString where = u"round %1, seed %2: "_qs.arg(round).arg(seed);
+            QVERIFY2(filesBesideTheRecords(dir.path()).isEmpty(),
+                     qPrintable(where + filesBesideTheRecords(dir.path()).join(u' ')));
+            const HighScoreTable table = next.readHighScores();
+            for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
+                const HighScoreTable::Entry entry = table.entry(k);
+                const QString name = entry.score ? QString::number(entry.score) : QString();
+                QVERIFY2(entry.name.trimmed() == name && (k == 1 || entry.score < table.entry(k - 1).score
+                                                          || !entry.score),
+                         qPrintable(where + entries(table).join(u", ")));
+            }
+            for (const qint32 score : std::as_const(reported)) {
+                bool kept = table.entry(HighScoreTable::EntryCount).score > score;
+                for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
+                    kept = kept || table.entry(k).score == score;
+                QVERIFY2(kept, qPrintable(where + u"lost %1 from "_qs.arg(score) + entries(table).join(u", ")));
+            }
+            QVERIFY2(next.readHighRun() >= bestRun, qPrintable(where + u"best run %1 went down to %2"_qs
+                                                                         .arg(bestRun).arg(next.readHighRun())));
+            bestRun = next.readHighRun();
+        }
+        qInfo("%d kills of two copies (seed %u), %lld saves seen; %d left a journal", kills, seed,
+              qint64(reported.size()), journals);
+    }
+
     void killedSavesLeaveWholeRecords()
     {
-        const int kills = qEnvironmentVariableIsSet("MARIGOLD_CRASH_KILLS")
-            ? qEnvironmentVariableIntValue("MARIGOLD_CRASH_KILLS") : 1000;
+        const int kills = killCount(1000);
         constexpr int LongestWaitMicroseconds = 20'000, LookAhead = 20'000; // waits span a few saves
-        // A killed process leaves the page cache as it was, so a disk adds nothing but slow syncs.
-        const QString memory = QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath();
-        QTemporaryDir dir(memory + u"/tst_recordcrash-XXXXXX"_qs);
+        QTemporaryDir dir(scratchParent() + u"/tst_recordcrash-XXXXXX"_qs);
         QVERIFY(dir.isValid());
         const auto read = [&] {
             QList<QByteArray> files;
@@ -129,9 +417,9 @@ private Q_SLOTS:
             ::kill(saver, SIGKILL);
             ::waitpid(saver, nullptr, 0);
             journals += QFile::exists(dir.filePath(RecordFiles::JournalFile));
+            letTimePassSinceTheKills(dir.path());
             RecordFiles next(dir.path());
-            QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
-            left.removeIf([](const QString &name) { return Records.contains(name); });
+            const QStringList left = filesBesideTheRecords(dir.path());
             QVERIFY2(left.isEmpty(),
                      qPrintable(u"kill %1, seed %2: left %3"_qs.arg(kill).arg(seed).arg(left.join(u' '))));
             const QList<QByteArray> files = read();
