@@ -16,9 +16,10 @@ case $mode in
     play) ;;
     # The cross compiler checks the Windows registry unit; the validators check the
     # installed desktop entry and metainfo; the record-file fuzzer (tools/fuzz.sh)
-    # needs clang with its libFuzzer runtime.
+    # needs clang with its libFuzzer runtime; the command-line test looks at the game on
+    # a virtual screen.
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
-                     clang libclang-rt-14-dev) ;;
+                     clang libclang-rt-14-dev xvfb xdotool imagemagick) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 
