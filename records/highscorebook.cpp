@@ -68,7 +68,7 @@ int HighScoreBook::enter(qint32 score, const std::optional<QString> &name)
         HighScoreTable table = RecordCodec::table(*scores, *names);
         *place = entered ? table.placeFor(score) : 0;
         if (*place > 0)
-            table.insert(*place, score, fitted(*entered));
+            table.insert(*place, score, CodePage1252::nearest(*entered));
         // Written back even when nothing enters, as every game end does.
         RecordCodec::putTable(*scores, *names, table);
     });
