@@ -1,6 +1,7 @@
 #pragma once
 
 class GameClock;
+class HighScoreBook;
 class ProgramLauncher;
 class Prompts;
 class RandomGenerator;
@@ -13,6 +14,8 @@ struct Services
     GameClock *clock = nullptr;
     Prompts *prompts = nullptr;
     RecordFiles *records = nullptr;
+    // Every change to the records goes through the book; reads may go to the files.
+    HighScoreBook *book = nullptr;
     Registry *registry = nullptr;
     ProgramLauncher *launcher = nullptr;
     RandomGenerator *random = nullptr;

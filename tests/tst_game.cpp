@@ -2,7 +2,7 @@
 
 #include "game/tableau.h"
 #include "platform/accessiblenotice.h"
-#include "records/frmhiscores.h"
+#include "windows/frmhiscores.h"
 #include "table/frmmarigold.h"
 #include "windows/frmteampic.h"
 

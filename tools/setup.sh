@@ -17,10 +17,11 @@ case $mode in
     # The cross compiler checks the Windows registry unit; the validators check the
     # installed desktop entry and metainfo; the record-file fuzzer (tools/fuzz.sh)
     # needs clang with its libFuzzer runtime; the real-desktop tests run the game on an
-    # X server and window manager of their own and press its keys from outside.
+    # X server and window manager of their own, press its keys from outside and look at
+    # the screen.
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
                      clang libclang-rt-14-dev
-                     xvfb openbox xdotool x11-utils) ;;
+                     xvfb openbox xdotool x11-utils imagemagick) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 
