@@ -20,7 +20,7 @@ case $mode in
     # X server and window manager of their own and press its keys from outside.
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
                      clang libclang-rt-14-dev
-                     xvfb openbox xdotool x11-utils) ;;
+                     xvfb openbox xdotool x11-utils imagemagick) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 

@@ -352,6 +352,19 @@ bool DesktopSession::settleWindowManager() const
     }, ToolTimeoutMs);
 }
 
+QColor DesktopSession::pixel(WindowId window, QPoint point) const
+{
+    // Read off the screen: a framed client window cannot be read on its own. One pixel
+    // as text: "0,0: (0,0,255)  #0000FF  blue".
+    const QPoint onScreen = geometry(window).topLeft() + point;
+    const QString text = run(QStringLiteral("import"),
+                             {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                              QStringLiteral("1x1+%1+%2").arg(onScreen.x()).arg(onScreen.y()),
+                              QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("txt:-")});
+    static const QRegularExpression hex(QStringLiteral("#[0-9A-Fa-f]{6}\\b"));
+    return QColor::fromString(hex.match(text).captured());
+}
+
 bool DesktopSession::screenshot(const QString &path) const
 {
     bool ok = false;

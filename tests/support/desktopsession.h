@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QProcessEnvironment>
 #include <QRect>
@@ -90,6 +91,9 @@ public:
     // the call, so what it does about a click can be checked without waiting on a guess.
     bool settleWindowManager() const;
 
+    // The colour of one pixel of a window, in its own coordinates (needs ImageMagick's
+    // import); an invalid colour when it cannot be read.
+    QColor pixel(WindowId window, QPoint point) const;
     // Saves the whole screen as an image (needs ImageMagick's import).
     bool screenshot(const QString &path) const;
 
