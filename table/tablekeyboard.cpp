@@ -2,6 +2,7 @@
 
 #include "cardimage.h"
 #include "platform/focusvisibility.h"
+#include "platform/windowowner.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -47,8 +48,15 @@ TableKeyboard::TableKeyboard(QWidget *table, const QList<CardImage *> &spots,
         previous = spot;
         spot->installEventFilter(this);
     }
-    for (QPushButton *button : m_buttons)
+    for (QPushButton *button : m_buttons) {
         button->installEventFilter(this);
+        // A screen reader presses a button without moving the focus to it, so the
+        // button that opens a window is known by its press, not by the focus.
+        connect(button, &QAbstractButton::clicked, this, [this, button] {
+            m_pressed = button;
+            QTimer::singleShot(0, this, [this] { m_pressed = nullptr; });
+        });
+    }
     // Disabling the table takes the focus away; enabling it again gives none back.
     m_table->installEventFilter(this);
 }
@@ -96,20 +104,33 @@ bool TableKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     auto *spot = qobject_cast<CardImage *>(watched);
     switch (event->type()) {
-    case QEvent::FocusIn:
-        m_lastFocus = static_cast<QWidget *>(watched);
-        return false;
     case QEvent::EnabledChange:
-        if (watched == m_table && m_table->isEnabled()) {
-            QTimer::singleShot(0, this, [this] {
-                if (canHoldFocus(m_lastFocus) && !m_table->focusWidget())
-                    moveFocusTo(m_lastFocus);
-                refocusIfLost();
-            });
+        // A secondary window disables the table while it is up. When the window gives
+        // the table back, the focus goes to the button that opened it, whatever Qt
+        // handed the focus to meanwhile.
+        if (watched == m_table && !m_table->isEnabled())
+            m_opener = m_pressed;
+        else if (watched == m_table)
+            QTimer::singleShot(0, this, &TableKeyboard::takeTableBack);
+        return false;
+    case QEvent::WindowActivate:
+        // A click on the disabled table makes it the active window, where keys do
+        // nothing; the window that disabled it takes them.
+        if (watched == m_table && !m_table->isEnabled()) {
+            if (QWidget *owned = WindowOwner::ownedWindow(m_table))
+                QTimer::singleShot(0, owned, [owned] { owned->activateWindow(); });
         }
         return false;
     case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const int key = keyEvent->key();
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            // Return presses a focused button as Space does, once per press.
+            if (!keyEvent->isAutoRepeat())
+                button->click();
+            return true;
+        }
         if (!spot || !(key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
                        || key == Qt::Key_Down))
             return false;
@@ -158,6 +179,30 @@ void TableKeyboard::moveFocusTo(QWidget *widget)
     widget->setFocus(Qt::TabFocusReason);
 }
 
+void TableKeyboard::takeTableBack()
+{
+    if (!m_table->isEnabled())
+        return;
+    // A window the game opened by itself (its end's high scores, the team picture) has
+    // no opener: the first button takes the focus.
+    if (canHoldFocus(m_opener))
+        moveFocusTo(m_opener);
+    else if (QPushButton *button = firstButton())
+        moveFocusTo(button);
+    else
+        refocusIfLost();
+    m_table->activateWindow();
+}
+
+QPushButton *TableKeyboard::firstButton() const
+{
+    for (QPushButton *button : m_buttons) {
+        if (canHoldFocus(button))
+            return button;
+    }
+    return nullptr;
+}
+
 void TableKeyboard::refocusNear(QRect place)
 {
     if (!m_table->isEnabled())
@@ -184,11 +229,9 @@ void TableKeyboard::refocusIfLost()
         return;
     if (canHoldFocus(m_table->focusWidget()))
         return;
-    for (QPushButton *button : m_buttons) {
-        if (button->isVisible() && button->isEnabled()) {
-            moveFocusTo(button);
-            return;
-        }
+    if (QPushButton *button = firstButton()) {
+        moveFocusTo(button);
+        return;
     }
     const QList<int> reacting = reactingSpots();
     if (!reacting.isEmpty())

@@ -12,8 +12,9 @@ class QWidget;
 // The table by keyboard. Tab runs through the buttons, then the reacting spots in
 // reading order, then the stock; the arrow keys move between reacting spots by their
 // places on the table; and when the focused card leaves the table the focus goes to the
-// nearest spot that still reacts, never to nothing; when a secondary window gives the
-// table back, the focus returns to where it was.
+// nearest spot that still reacts, never to nothing; Return presses a focused button as
+// Space does. When a secondary window gives the table back, the focus returns to the
+// control that opened it and the table becomes the active window again.
 class TableKeyboard : public QObject
 {
     Q_OBJECT
@@ -38,9 +39,16 @@ private:
     void moveFocusTo(QWidget *widget);
     void refocusNear(QRect place);
     void refocusIfLost();
+    void takeTableBack();
+    QPushButton *firstButton() const;
 
     QWidget *m_table;
     QList<CardImage *> m_spots;
     QList<QPushButton *> m_buttons;
-    QPointer<QWidget> m_lastFocus;
+    // The button just pressed, until the event loop next turns: long enough for the
+    // Menu and High Scores handlers, which open their window and disable the table at once.
+    QPointer<QPushButton> m_pressed;
+    // The button that opened the secondary window that disabled the table; none when
+    // the game opened it by itself.
+    QPointer<QPushButton> m_opener;
 };

@@ -1,10 +1,13 @@
 #include "support/fakeprogramlauncher.h"
 #include "support/fakeregistry.h"
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 #include "platform/portableregistry.h"
 #include "windows/frmabout.h"
+#include "windows/frmmenu.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -20,6 +23,12 @@ struct AboutGame : GameFixture
         services.registry = system ? system : &registry;
         services.launcher = &launcher;
         forms = std::make_unique<Forms>(services);
+    }
+    // Menu, About and "System Info...", clicked as a player does.
+    bool pressSystemInfo()
+    {
+        return click("cmdMenu") && UserInput::click(forms->menu()->findChild<QPushButton *>("cmdAbout"))
+            && UserInput::click(forms->about()->findChild<QPushButton *>("cmdSysInfo"));
     }
     FakeRegistry registry;
     FakeProgramLauncher launcher;
@@ -71,11 +80,12 @@ private Q_SLOTS:
             game.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Sz, folder + '\0');
         game.launcher.existingFiles = {"C:\\MSINFO\\\\MSINFO32.EXE"};
         game.launcher.startSucceeds = startSucceeds;
+        // The reading itself, which shows nowhere but in what is started.
         QString text = QStringLiteral("previous");
-        frmAbout *about = game.forms->about();
-        QCOMPARE(about->GetKeyValue(Registry::HKeyLocalMachine, MsInfoKey, "PATH", text), !read.isNull());
+        QCOMPARE(game.forms->about()->GetKeyValue(Registry::HKeyLocalMachine, MsInfoKey, "PATH", text),
+                 !read.isNull());
         QCOMPARE(text.toLocal8Bit(), read);
-        about->StartSysInfo();
+        QVERIFY(game.pressSystemInfo());
         QCOMPARE(game.launcher.starts, starts.isNull() ? QStringList() : QStringList{starts});
         const QStringList unavailable{"System Information Is Unavailable At This Time"};
         QCOMPARE(game.prompts.messages, starts.isNull() || !startSucceeds ? unavailable : QStringList());
@@ -94,7 +104,7 @@ private Q_SLOTS:
         qputenv("PATH", ".::" + QFile::encodeName(absolute.path()));
         PortableRegistry registry;
         AboutGame game(&registry);
-        game.forms->about()->StartSysInfo();
+        QVERIFY(game.pressSystemInfo());
         qputenv("PATH", "."); // no absolute folder at all
         Registry::Handle key = 0;
         const long opened = registry.openKey(Registry::HKeyLocalMachine, MsInfoKey, 0, &key);

@@ -1,5 +1,6 @@
 #include "support/fakeregistry.h"
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 #include "platform/actionguard.h"
 #include "table/cardimage.h"
 #include "windows/frmabout.h"
@@ -11,7 +12,9 @@
 #include <QTest>
 
 // Mouse, keyboard, a late animateClick and a screen reader's press all end in the button's
-// click(), which reaches a handler whatever the button's state; here click() stands for them all.
+// click(), which reaches a handler whatever the button's state. Where a person could not
+// press a control at all (hidden, or under a modal box), click() stands for the late
+// animateClick and the screen reader's press that still could.
 class tst_ActionGuard : public QObject
 {
     Q_OBJECT
@@ -41,7 +44,7 @@ private Q_SLOTS:
     void spotsOfferThePressOnlyWhereTheyReactAndAHiddenTakeScoreDoesNothing()
     {
         GameFixture game;
-        game.click("cmdDeal");
+        QVERIFY(game.click("cmdDeal"));
         const QString press = QAccessibleActionInterface::pressAction();
         for (int spot = 0; spot < 28; ++spot) { // every spot, the stock (27) too
             auto *action = QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
@@ -53,9 +56,9 @@ private Q_SLOTS:
         const int firstPause = game.clock.pauseCount() + 1;
         game.clock.onPause = [&](std::chrono::milliseconds) {
             if (game.clock.pauseCount() == firstPause)
-                game.button("cmdTake")->click();
+                game.button("cmdTake")->click(); // hidden: no person could press it
         };
-        game.click("cmdTake");
+        QVERIFY(game.click("cmdTake"));
         QCOMPARE(game.text("lblScore"), QStringLiteral("3000")); // a minute left, 50 points a second, once
     }
     void aboutOkUnderItsOwnMessageBoxDoesNothingAndTheBoxOutlivesIt()
@@ -66,12 +69,14 @@ private Q_SLOTS:
         QPointer<frmAbout> about = forms.about();
         about->show();
         prompts.onMessage = [&](const QString &) {
+            // Under the modal box no person could press OK or close the window; the
+            // guard and the unloading must hold all the same.
             about->findChild<QPushButton *>("cmdOK")->click();
             forms.unloadAbout(); // unloaded while its own box is still up
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(about && about->isVisible()); // not deleted under its box, and not closed by OK
         };
-        about->findChild<QPushButton *>("cmdSysInfo")->click();
+        QVERIFY(UserInput::click(about->findChild<QPushButton *>("cmdSysInfo")));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(about.isNull());
     }

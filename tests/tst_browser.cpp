@@ -1,26 +1,48 @@
 #include "support/fakewebbrowser.h"
+#include "support/userinput.h"
 #include "windows/frmbrowser.h"
 #include "windows/webaddresses.h"
 #include "windows/webenginebrowser.h"
 
-#include <QAction>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
 constexpr int LoadTimeoutMs = 30000;
+const QString FirstAddress = QStringLiteral("http://example.org/a");
+const QString SecondAddress = QStringLiteral("http://example.org/b");
 
-void typeAddress(frmBrowser &window, const QString &address)
+// Keys, each with its modifiers, as a person presses them.
+using Keys = QList<QKeyCombination>;
+
+bool pressKeys(const Keys &keys)
 {
-    QLineEdit *edit = window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->lineEdit();
-    edit->clear();
-    QTest::keyClicks(edit, address);
-    QTest::keyClick(edit, Qt::Key_Return);
+    for (QKeyCombination combination : keys) {
+        if (!UserInput::press(combination.key(), combination.keyboardModifiers()))
+            return false;
+    }
+    return true;
+}
+
+// Alt+A, as the address label offers, then the box's text replaced by typing.
+bool typeAddress(const QString &address)
+{
+    return pressKeys({Qt::AltModifier | Qt::Key_A, Qt::ControlModifier | Qt::Key_A})
+        && UserInput::type(address);
+}
+
+bool showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 } // namespace
@@ -51,9 +73,10 @@ private Q_SLOTS:
     {
         const QString site = QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
         frmBrowser window(new WebEngineBrowser);
-        window.show();
+        QVERIFY(showActive(window));
         for (const char *path : {"/a", "/b", "/a"}) {
-            typeAddress(window, site + QLatin1String(path));
+            QVERIFY(typeAddress(site + QLatin1String(path)));
+            QVERIFY(UserInput::press(Qt::Key_Return));
             QTRY_COMPARE(window.windowTitle(), QStringLiteral("Working..."));
             QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("Page"), LoadTimeoutMs);
         }
@@ -63,30 +86,30 @@ private Q_SLOTS:
         QCOMPARE(box->itemText(1), site + QStringLiteral("/b"));
     }
 
-    void onlyTheSixExactKeysAct_data()
+    void eachToolbarButtonDoesItsOwnThing_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QStringList>("calls");
-        const QStringList keys{"Back", "Forward", "Stop", "Refresh", "Home", "Search",
-                               "back", "HOME", "Search ", ""};
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("call");
+        const QStringList buttons{"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
         const QStringList calls{"GoBack", "GoForward", "Stop", "Refresh", "GoHome", "GoSearch"};
-        for (int index = 0; index < keys.size(); ++index) // the last four call nothing
-            QTest::newRow(qPrintable('"' + keys[index] + '"')) << keys[index] << calls.mid(index, 1);
+        for (int index = 0; index < buttons.size(); ++index)
+            QTest::newRow(qPrintable(buttons[index])) << buttons[index] << calls[index];
     }
-    void onlyTheSixExactKeysAct()
+    void eachToolbarButtonDoesItsOwnThing()
     {
-        QFETCH(QString, key);
-        QFETCH(QStringList, calls);
+        QFETCH(QString, button);
+        QFETCH(QString, call);
         auto *page = new FakeWebBrowser;
         frmBrowser window(page);
-        QAction button;
-        button.setData(key);
-        window.tbToolBar_ButtonClick(&button);
-        QCOMPARE(page->calls, calls);
+        QVERIFY(showActive(window));
+        page->calls.clear();
+        QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(button)));
+        QCOMPARE(page->calls, QStringList{call});
         // Every button starts the caption's timer; Stop stops it and shows the page's title at once.
-        const bool stop = key == QLatin1String("Stop");
+        const bool stop = button == QLatin1String("Stop");
         QCOMPARE(window.findChild<QTimer *>(QStringLiteral("timTimer"))->isActive(), !stop);
-        QCOMPARE(window.windowTitle(), stop ? page->LocationName() : WebAddresses::siteName());
+        if (stop)
+            QCOMPARE(window.windowTitle(), page->LocationName());
     }
 
     void resizeKeepsTheMarginsAndNeverGoesNegative()
@@ -106,18 +129,56 @@ private Q_SLOTS:
         }
     }
 
-    void enterOnAListedAddressNavigatesOnce()
+    void theAddressBoxGoesOnlyWhereItIsSent_data()
     {
+        // What is typed into the box (nothing: it keeps the current address), the keys
+        // pressed then, the row of the open list clicked (-1: none), and where it goes.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<int>("clickedRow");
+        QTest::addColumn<QStringList>("calls");
+        const QString other = QStringLiteral("http://example.org/c");
+        const QStringList toFirst{"Navigate " + FirstAddress};
+        QTest::newRow("a typed address and Return")
+            << other << Keys{Qt::Key_Return} << -1 << QStringList{"Navigate " + other};
+        QTest::newRow("Return on another address of the list goes there once")
+            << FirstAddress << Keys{Qt::Key_Return} << -1 << toFirst;
+        QTest::newRow("Tab away from another address of the list goes nowhere")
+            << FirstAddress << Keys{Qt::Key_Tab} << -1 << QStringList{};
+        QTest::newRow("Down in the closed list only shows the next entry")
+            << QString() << Keys{Qt::Key_Down} << -1 << QStringList{};
+        QTest::newRow("Down in the closed list, then Return")
+            << QString() << Keys{Qt::Key_Down, Qt::Key_Return} << -1 << toFirst;
+        QTest::newRow("an entry of the open list chosen with Down and Return")
+            << QString() << Keys{Qt::AltModifier | Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << -1 << toFirst;
+        QTest::newRow("an entry of the open list clicked")
+            << QString() << Keys{Qt::AltModifier | Qt::Key_Down} << 1 << toFirst;
+        QTest::newRow("the open list closed with Escape")
+            << QString() << Keys{Qt::AltModifier | Qt::Key_Down, Qt::Key_Down, Qt::Key_Escape} << -1 << QStringList{};
+    }
+    void theAddressBoxGoesOnlyWhereItIsSent()
+    {
+        QFETCH(QString, typed);
+        QFETCH(Keys, keys);
+        QFETCH(int, clickedRow);
+        QFETCH(QStringList, calls);
         auto *page = new FakeWebBrowser;
         frmBrowser window(page);
-        window.StartingAddress = QStringLiteral("http://example.org/a");
-        window.show();
-        page->url = QStringLiteral("http://example.org/b");
+        window.StartingAddress = FirstAddress;
+        QVERIFY(showActive(window));
+        // The list holds the second address first and the start address below it.
+        page->url = SecondAddress;
         Q_EMIT page->NavigateComplete2(page->url);
         page->calls.clear();
-        // Typed in full, the address is a list entry, which the box would choose by itself.
-        typeAddress(window, QStringLiteral("http://example.org/a"));
-        QCOMPARE(page->calls, QStringList{"Navigate http://example.org/a"});
+        QVERIFY(typed.isEmpty() ? pressKeys({Qt::AltModifier | Qt::Key_A}) : typeAddress(typed));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cboAddress"));
+        QVERIFY(pressKeys(keys));
+        if (clickedRow >= 0) {
+            QAbstractItemView *list = window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->view();
+            QTRY_VERIFY(list->isVisible());
+            QVERIFY(UserInput::click(list->viewport(), list->visualRect(list->model()->index(clickedRow, 0))));
+        }
+        QCOMPARE(page->calls, calls);
     }
 };
 

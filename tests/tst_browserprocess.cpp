@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 
 #include "windows/browserprocess.h"
 #include "windows/frmmenu.h"
@@ -16,15 +17,15 @@ namespace {
 
 constexpr int StartTimeoutMs = 30000;
 
-void press(GameFixture &game, const char *button)
+bool press(GameFixture &game, const char *button)
 {
-    QTest::mouseClick(game.forms->menu()->findChild<QPushButton *>(button), Qt::LeftButton);
+    return UserInput::click(game.forms->menu()->findChild<QPushButton *>(button));
 }
 
 void openHomePage(GameFixture &game)
 {
     QSignalSpy captions(game.forms->browser(), &BrowserProcess::captionChanged);
-    press(game, "cmdWeb");
+    QVERIFY(press(game, "cmdWeb"));
     QTRY_VERIFY_WITH_TIMEOUT(!captions.isEmpty()
                                  && captions.last().first() == "Marigold - a patience card game",
                              StartTimeoutMs);
@@ -41,14 +42,14 @@ private Q_SLOTS:
     {
         GameFixture game;
         game.forms->browser()->setProgram(QStringLiteral(MARIGOLD_BROWSER));
-        game.click("cmdMenu");
+        QVERIFY(game.click("cmdMenu"));
         openHomePage(game);
         BrowserProcess *browser = game.forms->browser();
         // A second press only brings the open window into view: no new process, no new page.
         const qint64 first = browser->processId();
         QSignalSpy shown(browser, &BrowserProcess::shown);
         QSignalSpy captions(browser, &BrowserProcess::captionChanged);
-        press(game, "cmdWeb");
+        QVERIFY(press(game, "cmdWeb"));
         QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, StartTimeoutMs);
         QCOMPARE(browser->processId(), first);
         QCOMPARE(captions.size(), 0);
@@ -61,8 +62,8 @@ private Q_SLOTS:
         QVERIFY(game.prompts.messages.first().contains(QLatin1String("closed unexpectedly")));
         openHomePage(game);
         const qint64 second = browser->processId();
-        press(game, "cmdClose");
-        game.click("cmdExit");
+        QVERIFY(press(game, "cmdClose"));
+        QVERIFY(game.click("cmdExit"));
         QCOMPARE(::kill(pid_t(second), 0), -1); // gone, and waited for
         // The game itself never loads the web engine.
         QFile maps(QStringLiteral("/proc/self/maps"));
@@ -74,14 +75,14 @@ private Q_SLOTS:
     {
         GameFixture game;
         game.forms->browser()->setProgram(QDir(game.dir.path()).filePath(QStringLiteral("no-browser")));
-        game.click("cmdMenu");
+        QVERIFY(game.click("cmdMenu"));
         for (int presses = 1; presses <= 2; ++presses) { // each press tries again
-            press(game, "cmdWeb");
+            QVERIFY(press(game, "cmdWeb"));
             QTRY_COMPARE(game.prompts.messages.size(), presses);
         }
         QVERIFY(game.prompts.messages.last().contains(QLatin1String("could not be started")));
-        press(game, "cmdClose");
-        game.click("cmdDeal");
+        QVERIFY(press(game, "cmdClose"));
+        QVERIFY(game.click("cmdDeal"));
         QVERIFY(game.button("cmdTake")->isVisible());
     }
 

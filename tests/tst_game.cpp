@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 
 #include "game/tableau.h"
 #include "platform/accessiblenotice.h"
@@ -41,8 +42,8 @@ private Q_SLOTS:
         // The second round runs out too and the game is over. The old table still plays, on the
         // next game's score, but clearing it ends no round.
         game.leaveOnePlayable();
-        game.click(19);
-        game.click("cmdDeal");
+        QVERIFY(game.click(19));
+        QVERIFY(game.click("cmdDeal"));
         QCOMPARE(game.text("lblScore"), QStringLiteral("100"));
     }
     void secondRoundEndsInBonusRoundPictureOrGameOver_data()
@@ -59,20 +60,23 @@ private Q_SLOTS:
         QFETCH(int, picturePauses);
         Game game;
         // Round 1 taken at once (3000), a run of 10 in round 2 (5500), each second taken 50 less.
-        game.click("cmdTake");
+        QVERIFY(game.click("cmdTake"));
         for (int card = 0; card < 10; ++card) {
             game.layPlayable();
-            game.click(19);
+            QVERIFY(game.click(19));
         }
         game.clock.advance(std::chrono::seconds(secondsTaken));
         int shown = 0;
         game.clock.onPause = [&](std::chrono::milliseconds) {
-            if (game.forms->teamPic()->isVisible() && ++shown == 2)
-                QTest::mouseClick(game.forms->teamPic()->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+            frmTeamPic *picture = game.forms->teamPic();
+            if (picture->isVisible() && ++shown == 1) // it stays above the table it disables
+                QCOMPARE(picture->windowHandle()->transientParent(), game.table()->windowHandle());
+            if (picture->isVisible() && shown == 2)
+                QVERIFY(UserInput::click(picture->findChild<QPushButton *>("cmdOK")));
             // Checked after the click, so a failure cannot keep the picture up for ever.
             QVERIFY(!game.forms->teamPic()->isVisible() || !game.table()->isEnabled());
         };
-        game.click("cmdTake");
+        QVERIFY(game.click("cmdTake"));
         QCOMPARE(game.text("lblScore").toInt(), 11500 - 50 * secondsTaken);
         QCOMPARE(shown, picturePauses);
         QCOMPARE(game.text("lblBonuslbl"), QStringLiteral("GAME OVER"));
@@ -99,15 +103,15 @@ private Q_SLOTS:
             if (length != 150ms || game.text("lblBonuslbl") != title || ++stepsSeen != 3)
                 return;
             if (action == CloseTheTable)
-                game.forms->marigold()->close(); // as through the frame's close box
+                QVERIFY(UserInput::closeWindow(game.table())); // as through the frame's close box
             else
-                game.click(action);
+                QVERIFY(game.click(action));
         };
         // The card bonus follows clearing the table; the time bonus, Take Score.
         if (title == QLatin1String("CARD BONUS:"))
-            game.click(19);
+            QVERIFY(game.click(19));
         else
-            game.click("cmdTake");
+            QVERIFY(game.click("cmdTake"));
         QCOMPARE(game.text("lblScore"), score);
     }
 
@@ -116,7 +120,7 @@ private:
     // A dealt game on the fake clock.
     struct Game : GameFixture
     {
-        Game() { click("cmdDeal"); }
+        Game() { QVERIFY(click("cmdDeal")); }
         // Lays on spot 19 a spade one rank above the waste, so it plays.
         void layPlayable() { putCard(19, table()->model().wasteRank() % 13 + 1); }
         void leaveOnePlayable()

@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 
 #include "game/names.h"
 #include "table/frmmarigold.h"
@@ -7,10 +8,31 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+
+using namespace std::chrono_literals;
 
 namespace {
-const QString Title = QStringLiteral("High Score!!");
+
+// Plays a game to its end as a player does: Take Score in the first round with `points`
+// of time bonus (50 a second) still on the clock, or none to let it run out, and the
+// second round left to run out.
+bool playGameScoring(GameFixture &game, int points)
+{
+    if (!game.click("cmdDeal"))
+        return false;
+    game.clock.advance(std::chrono::seconds(60 - points / 50));
+    if (points > 0 && !game.click("cmdTake"))
+        return false;
+    if (points == 0)
+        game.clock.advance(1s);
+    game.clock.advance(61s);
+    return game.text("lblBonuslbl") == QLatin1String("GAME OVER");
 }
+
+const QString Title = QStringLiteral("High Score!!");
+
+} // namespace
 
 class tst_HiScores : public QObject
 {
@@ -58,9 +80,8 @@ private Q_SLOTS:
         QFETCH(QStringList, names);
         GameFixture game;
         game.prompts.inputAnswers = answers;
-        qint32 highScore = 0;
+        QVERIFY(playGameScoring(game, score));
         frmHiScores *window = game.forms->hiScores();
-        window->HighScores(score, highScore);
         const bool entered = !names.isEmpty();
         QCOMPARE(game.prompts.inputTitles, QStringList(answers.size(), Title));
         QStringList prompts{"You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"};
@@ -69,10 +90,11 @@ private Q_SLOTS:
                            + shown + "\rPress OK to keep it so, or type another name.";
         QCOMPARE(game.prompts.inputPrompts, entered ? prompts : QStringList());
         QCOMPARE(game.prompts.inputTexts, entered ? QStringList{""} + shownAgain : QStringList());
-        QCOMPARE(highScore, score);
         QCOMPARE(game.text("lblHighScore"), QString::number(score));
         // A score that enters is shown at once, over a disabled table.
         QCOMPARE(window->isVisible(), entered);
+        if (entered) // it stays above the table it disables
+            QCOMPARE(window->windowHandle()->transientParent(), game.table()->windowHandle());
         QCOMPARE(game.table()->isEnabled(), !entered);
         QCOMPARE(window->findChild<QLabel *>("lblScore[0]")->text(), entered ? "800" : "");
         const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
@@ -82,28 +104,23 @@ private Q_SLOTS:
     {
         GameFixture game;
         game.book.raiseHighRun(4);
-        game.click("cmdScores");
+        QVERIFY(game.click("cmdScores"));
         QCOMPARE(game.readFile("zelscores.dat"), QByteArray(9 + 4 * 10, '\0'));
         QCOMPARE(game.readFile("names.dat"), QByteArray(9, '\0') + QByteArray(15 * 10, ' '));
         QCOMPARE(game.text("lblHighRun"), "4"); // the best run is kept
         QCOMPARE(game.records->readHighRun(), 4);
         frmHiScores *window = game.forms->hiScores();
         auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
-        auto click = [window](const char *name) {
-            QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton);
-        };
         QVERIFY(window->isVisible() && !game.table()->isEnabled());
-        window->close(); // the frame gives the table back, as OK does
+        QVERIFY(UserInput::closeWindow(window)); // the frame gives the table back, as OK does
         QVERIFY(window->isHidden() && game.table()->isEnabled());
-        qint32 score = 800;
-        qint32 highScore = 0;
-        window->HighScores(score, highScore);
-        click("cmdOkay");
+        QVERIFY(playGameScoring(game, 800));
+        QVERIFY(UserInput::click(window->findChild<QPushButton *>("cmdOkay")));
         QVERIFY(window->isHidden() && game.table()->isEnabled());
-        game.click("cmdScores");
+        QVERIFY(game.click("cmdScores"));
         game.prompts.questionAnswers = {false, true};
         for (auto [high, run] : {std::pair{"800", "4"}, {"0", "0"}}) { // No changes nothing; Yes empties all
-            click("cmdClear");
+            QVERIFY(UserInput::click(window->findChild<QPushButton *>("cmdClear")));
             QCOMPARE(label("lblScore[0]")->text(), high);
             QCOMPARE(game.text("lblHighScore"), high);
             QCOMPARE(game.text("lblHighRun"), run);

@@ -1,9 +1,11 @@
 #include "support/gamefixture.h"
+#include "support/userinput.h"
 #include "table/cardimage.h"
 #include "platform/accessiblenotice.h"
 #include "table/frmmarigold.h"
 #include "windows/frmmenu.h"
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -12,10 +14,11 @@
 
 namespace {
 constexpr int Stock = 27;
+constexpr int ScreenReaderPress = 0;
 // In the back chooser: from back 0 to back 7, which Enter chooses.
 const QList<int> ToBack7 = {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return};
 QWidget *focused() { return QApplication::focusWidget(); }
-void key(Qt::Key pressed) { QTest::keyClick(focused(), pressed); }
+bool key(int pressed) { return UserInput::press(Qt::Key(pressed)); }
 
 // The shown window other than `table`, if any.
 QWidget *otherShownWindow(QWidget *table)
@@ -26,6 +29,17 @@ QWidget *otherShownWindow(QWidget *table)
     return nullptr;
 }
 
+// Tabs round the window with the focus until the control named `target` has it; false
+// if it never does.
+bool tabTo(const QString &target)
+{
+    for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses) {
+        if (!key(Qt::Key_Tab))
+            return false;
+    }
+    return focused() && focused()->objectName() == target;
+}
+
 // The table on screen and active, with the keyboard in use.
 struct KeyboardGame : GameFixture
 {
@@ -34,13 +48,7 @@ struct KeyboardGame : GameFixture
         table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(table()));
     }
-    // Tabs round until `target` has the focus; false if it never does.
-    bool tabTo(QWidget *target)
-    {
-        for (int presses = 0; presses < 40 && focused() != target; ++presses)
-            QTest::keyClick(focused() ? focused() : table(), Qt::Key_Tab);
-        return focused() == target;
-    }
+    bool tabTo(QWidget *target) { return ::tabTo(target->objectName()); }
 };
 } // namespace
 
@@ -56,10 +64,10 @@ private Q_SLOTS:
             [&](QAccessible::Event, QObject *notifier) { announced.insert(notifier->objectName()); });
         const auto stopListening = qScopeGuard([] { AccessibleNotice::setListener({}); });
         for (const char *next : {"cmdExit", "cmdMenu", "cmdScores", "cmdDeal"}) {
-            key(Qt::Key_Tab);
+            QVERIFY(key(Qt::Key_Tab));
             QCOMPARE(focused(), game.button(next));
         }
-        key(Qt::Key_Space);
+        QVERIFY(key(Qt::Key_Space));
         const QImage plain = game.spot(24)->grab().toImage();
         QVERIFY(game.tabTo(game.button("cmdTake")));
         // After the deal the bottom row (19, 20, 23, 24), spot 25 and the stock react: Tab runs
@@ -72,82 +80,135 @@ private Q_SLOTS:
             {Qt::Key_Left, 20}, {Qt::Key_Left, 19}, {Qt::Key_Left, 19}, {Qt::Key_Up, 19}, {Qt::Key_Right, 20},
             {Qt::Key_Down, 25}, {Qt::Key_Backtab, 24}, {Qt::Key_Right, 24}};
         for (const auto &[pressed, index] : steps) {
-            key(pressed);
+            QVERIFY(key(pressed));
             QCOMPARE(focused(), static_cast<QWidget *>(game.spot(index)));
         }
         QAccessibleInterface *stock = QAccessible::queryAccessibleInterface(game.spot(Stock));
         QCOMPARE(stock->text(QAccessible::Name), QStringLiteral("Stock, 24 cards"));
         // A ring for the keyboard's focus, none for focus given by the mouse or by code.
         QVERIFY(game.spot(24)->grab().toImage() != plain);
-        QTest::mouseClick(game.label("lblScore"), Qt::LeftButton);
+        QVERIFY(UserInput::click(game.label("lblScore")));
         game.spot(24)->setFocus();
         QCOMPARE(game.spot(24)->grab().toImage(), plain);
         // A card taken from 24 opens 18 above it, nearer than 23 beside it; Tab would go on to 25.
         game.putCard(24, game.table()->model().wasteRank() % 13 + 1);
-        key(Qt::Key_Return);
+        QVERIFY(key(Qt::Key_Return));
         QTRY_COMPARE(focused(), static_cast<QWidget *>(game.spot(18)));
         // Take Score twice: the second round's end is the game's.
         for (int round = 1; round <= 2; ++round) {
             QVERIFY(game.tabTo(game.button("cmdTake")));
-            key(Qt::Key_Space);
+            QVERIFY(key(Qt::Key_Space));
         }
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
         for (const char *caption : {"lblScore", "lblRun", "lblCards", "lblBonuslbl", "lblBonus"})
             QVERIFY2(announced.contains(QLatin1String(caption)), caption);
     }
-    void secondaryWindowsAnswerEnterAndEscape_data()
+    void focusGoesBackToTheControlThatOpenedTheWindow_data()
     {
-        QTest::addColumn<QString>("opener"); // on the table, then in the menu
-        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QStringList>("path"); // buttons pressed from the table on, each reached by Tab
+        QTest::addColumn<int>("pressWith");
+        QTest::addColumn<bool>("afterAGame");
+        QTest::addColumn<QList<int>>("keys"); // in the window opened last
         QTest::addColumn<QString>("shownAfter");
-        QTest::newRow("menu: Escape closes") << "cmdMenu" << QList<int>{Qt::Key_Escape} << "frmMarigold";
-        QTest::newRow("menu: Enter presses") << "cmdMenu" << QList<int>{Qt::Key_Return} << "frmCredits";
-        QTest::newRow("credits: Enter") << "cmdMenu cmdCredits" << QList<int>{Qt::Key_Return} << "frmMenu";
-        QTest::newRow("instructions: Escape") << "cmdMenu cmdInst" << QList<int>{Qt::Key_Escape} << "frmMenu";
-        QTest::newRow("chooser: arrows, Enter chooses") << "cmdMenu cmdBacks" << ToBack7 << "frmMenu";
+        QTest::addColumn<QString>("focusAfter");
+        const QStringList menu{"cmdMenu"};
+        const QList<int> escape{Qt::Key_Escape};
+        QTest::newRow("menu: Escape, back on the table's Menu")
+            << menu << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdMenu";
+        QTest::newRow("after a game, menu: Escape, back on Menu and not on a card")
+            << menu << int(Qt::Key_Space) << true << escape << "frmMarigold" << "cmdMenu";
+        QTest::newRow("after a game, menu pressed by a screen reader on a card: Escape, back on Menu")
+            << menu << ScreenReaderPress << true << escape << "frmMarigold" << "cmdMenu";
+        QTest::newRow("menu: Return on Close, back on Menu")
+            << menu << int(Qt::Key_Return) << false << QList<int>(5, Qt::Key_Tab) + QList<int>{Qt::Key_Return}
+            << "frmMarigold" << "cmdMenu";
+        QTest::newRow("menu: Return presses the focused Credits")
+            << menu << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return} << "frmCredits" << "Command1";
+        QTest::newRow("credits: Return on OK, back on Credits")
+            << menu + QStringList{"cmdCredits"} << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return}
+            << "frmMenu" << "cmdCredits";
+        QTest::newRow("instructions: Escape, back on Instructions")
+            << menu + QStringList{"cmdInst"} << int(Qt::Key_Space) << false << escape << "frmMenu" << "cmdInst";
+        QTest::newRow("chooser: arrows, Return chooses, back on Change Cardbacks")
+            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false << ToBack7 << "frmMenu" << "cmdBacks";
         QTest::newRow("chooser: arrows, Escape cancels")
-            << "cmdMenu cmdBacks" << QList<int>{Qt::Key_Right, Qt::Key_Escape} << "frmMenu";
-        QTest::newRow("about box: Escape") << "cmdMenu cmdAbout" << QList<int>{Qt::Key_Escape} << "frmMenu";
-        QTest::newRow("high scores: Escape") << "cmdScores" << QList<int>{Qt::Key_Escape} << "frmMarigold";
+            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false
+            << QList<int>{Qt::Key_Right, Qt::Key_Escape} << "frmMenu" << "cmdBacks";
+        QTest::newRow("about box: Escape, back on About")
+            << menu + QStringList{"cmdAbout"} << int(Qt::Key_Return) << false << escape << "frmMenu" << "cmdAbout";
+        QTest::newRow("high scores: Escape, back on High Scores")
+            << QStringList{"cmdScores"} << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdScores";
+        QTest::newRow("high scores: Return on OK, back on High Scores")
+            << QStringList{"cmdScores"} << int(Qt::Key_Space) << false << QList<int>{Qt::Key_Return}
+            << "frmMarigold" << "cmdScores";
     }
-    void secondaryWindowsAnswerEnterAndEscape()
+    void focusGoesBackToTheControlThatOpenedTheWindow()
     {
-        QFETCH(QString, opener);
+        QFETCH(QStringList, path);
+        QFETCH(int, pressWith);
+        QFETCH(bool, afterAGame);
         QFETCH(QList<int>, keys);
         QFETCH(QString, shownAfter);
+        QFETCH(QString, focusAfter);
         KeyboardGame game;
-        QPushButton *onTable = game.button(qPrintable(opener.section(' ', 0, 0)));
-        QVERIFY(game.tabTo(onTable));
-        key(Qt::Key_Space);
-        if (opener.contains(' '))
-            game.forms->menu()->findChild<QPushButton *>(opener.section(' ', 1))->click();
-        QWidget *open = otherShownWindow(game.table());
-        QVERIFY(open);
-        open->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(open));
+        if (afterAGame) {
+            // Deal, Take Score twice, and Escape from the high scores the game ends in;
+            // the cards left open still react.
+            for (const char *button : {"cmdDeal", "cmdTake", "cmdTake"}) {
+                QVERIFY(tabTo(button));
+                QVERIFY(key(Qt::Key_Space));
+            }
+            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
+            QVERIFY(key(Qt::Key_Escape));
+            // The game opened the window by itself: the first button has the focus.
+            QTRY_VERIFY(game.table()->isActiveWindow());
+            QTRY_COMPARE(focused(), game.button("cmdDeal"));
+            QVERIFY(!game.clickableSpots().isEmpty());
+        }
+        for (const QString &button : path) {
+            if (pressWith == ScreenReaderPress) {
+                // The focus stays where it is, on a card, as the reader presses the button.
+                QVERIFY(game.tabTo(game.spot(game.clickableSpots().constFirst())));
+                auto *pressed = focused()->window()->findChild<QPushButton *>(button);
+                auto *reader = QAccessible::queryAccessibleInterface(pressed)->actionInterface();
+                reader->doAction(QAccessibleActionInterface::pressAction());
+            } else {
+                QVERIFY2(tabTo(button), qPrintable(button));
+                QVERIFY(key(pressWith));
+            }
+            // The window it opens takes the keyboard, as a new window does.
+            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
+        }
         for (int pressed : keys)
-            QTest::keyClick(focused() ? focused() : open, Qt::Key(pressed));
+            QVERIFY(key(pressed));
         QWidget *after = otherShownWindow(game.table());
         QCOMPARE(after ? after->objectName() : QStringLiteral("frmMarigold"), shownAfter);
         QCOMPARE(game.table()->isEnabled(), !after);
-        if (!after) { // back on the table, where the keys left it
-            game.table()->activateWindow();
-            QTRY_COMPARE(focused(), static_cast<QWidget *>(onTable));
-        }
+        // The window it went back to is active, with the focus where it was.
+        QTRY_VERIFY(focused() && focused()->window()->isActiveWindow());
+        QTRY_COMPARE(focused()->objectName(), focusAfter);
+        QCOMPARE(focused()->window()->objectName(), shownAfter);
         // Only the chooser, by Enter, saves a back.
         QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), keys == ToBack7);
     }
     void disabledTableKeepsItsLookAndIgnoresInput()
     {
         KeyboardGame game;
-        QTest::mouseClick(game.label("lblScore"), Qt::LeftButton); // a mouse player's table
+        QVERIFY(UserInput::click(game.label("lblScore"))); // a mouse player's table
+        // The pointer rests on Menu, where it clicks, in both pictures.
+        QTest::mouseMove(game.table()->windowHandle(), game.button("cmdMenu")->geometry().center());
         const QImage enabled = game.table()->grab().toImage();
-        game.click("cmdMenu");
+        QVERIFY(game.click("cmdMenu"));
         QVERIFY(!game.table()->isEnabled());
         QCOMPARE(game.table()->grab().toImage(), enabled);
-        game.click("cmdDeal");
-        QTest::keyClick(game.button("cmdDeal"), Qt::Key_Space);
+        QVERIFY(game.click("cmdDeal"));
+        // Made the active window, as Alt+Tab or a click under a window manager does, the
+        // table takes no keys, and hands the keyboard on to the menu over it.
+        game.table()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(game.table()));
+        QVERIFY(key(Qt::Key_Space));
         QVERIFY(!game.button("cmdTake")->isVisible());
+        QTRY_VERIFY(game.forms->menu()->isActiveWindow());
     }
 };
 

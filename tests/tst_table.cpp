@@ -108,8 +108,8 @@ private Q_SLOTS:
 
         // The back is read again by each deal.
         game.writeFile("zelbacks.dat", QByteArray::fromHex("0500"));
-        game.click("cmdDeal");
-        game.click("cmdTake"); // the round ends, showing its bonus, and the next is dealt
+        QVERIFY(game.click("cmdDeal"));
+        QVERIFY(game.click("cmdTake")); // the round ends, showing its bonus, and the next is dealt
         const Shuffle &deck = game.table()->model().deck();
         for (int index = 0; index < Tableau::StockSpot; ++index) {
             const int card = deck.Deck(index + 1);

@@ -1,5 +1,6 @@
 #include "forms.h"
 
+#include "platform/windowowner.h"
 #include "table/frmcards.h"
 #include "table/frmmarigold.h"
 #include "windows/browserprocess.h"
@@ -14,7 +15,7 @@
 namespace {
 
 template<typename Window, typename Make>
-Window *loaded(std::unique_ptr<Window> &window, Make make, const QWidget *table)
+Window *loaded(std::unique_ptr<Window> &window, Make make, QWidget *table)
 {
     if (!window)
         window = make();
@@ -22,6 +23,11 @@ Window *loaded(std::unique_ptr<Window> &window, Make make, const QWidget *table)
     // one made before the table was on screen is placed the first time it is asked for after.
     if (table && table->isVisible() && !window->testAttribute(Qt::WA_Moved))
         window->move(table->geometry().center() - window->rect().center());
+    // Each stays above the table, which is disabled under it. Those the menu opens
+    // belong to the table too: the menu steps aside for them, and a window manager
+    // keeps no window above one that is off the screen.
+    if (table && window->isHidden() && !WindowOwner::belongsTo(window.get(), table))
+        WindowOwner::setOwner(window.get(), table);
     return window.get();
 }
 
@@ -64,7 +70,8 @@ frmMarigold *Forms::marigold()
 
 frmCards *Forms::cards()
 {
-    return loaded(m_cards, [] { return std::make_unique<frmCards>(); }, m_marigold.get());
+    // The holder of the faces is never shown, so it stands nowhere and belongs to nothing.
+    return loaded(m_cards, [] { return std::make_unique<frmCards>(); }, nullptr);
 }
 
 frmBacks *Forms::backs()

@@ -7,6 +7,7 @@
 #include "windows/webaddresses.h"
 #include "windows/webbrowsercontrol.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -49,6 +50,18 @@ QRect pixels(const QRect &twips)
     const QPoint topLeft(pixels(twips.x()), pixels(twips.y()));
     const QPoint bottomRight(pixels(twips.x() + twips.width()), pixels(twips.y() + twips.height()));
     return QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+}
+
+// A click in the open address list, or Return there. The list takes its keys when they
+// are offered to it as shortcuts, before they are pressed.
+bool choosesFromList(const QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        return true;
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -104,7 +117,15 @@ frmBrowser::frmBrowser(WebBrowserControl *page, QWidget *parent)
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
     cboAddress->setAccessibleName(QStringLiteral("Address"));
+    // Typed keys reach the box itself, which hands them to its line edit directly, past
+    // any filter there; a key sent to the line edit comes through its own filter. Either
+    // way each key is seen once.
+    cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
+    // A choice from the open list is a click or a Return in the list's view; these
+    // filters see it before the box does, and the box says "activated" right after.
+    cboAddress->view()->installEventFilter(this);
+    cboAddress->view()->viewport()->installEventFilter(this);
     cboAddress->setGeometry(pixels(m_comboTwips));
 
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -263,16 +284,15 @@ void frmBrowser::resizeEvent(QResizeEvent *event)
 
 bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cboAddress || watched == cboAddress->lineEdit())
+        && event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (text.size() == 1) {
+        if (text.size() == 1)
             cboAddress_KeyPress(text.at(0).unicode());
-            // The box goes on to handle the key itself, and on Return it would choose
-            // an equal entry of its list as well: that must not navigate a second time.
-            if (text.at(0).unicode() == CarriageReturn) {
-                m_returnHandled = true;
-                QTimer::singleShot(0, this, [this] { m_returnHandled = false; });
-            }
+    } else if (watched == cboAddress->view() || watched == cboAddress->view()->viewport()) {
+        if (choosesFromList(event)) {
+            m_choosingFromList = true;
+            QTimer::singleShot(0, this, [this] { m_choosingFromList = false; });
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -280,8 +300,14 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 
 void frmBrowser::comboActivated()
 {
-    if (!m_returnHandled)
+    // The box also says "activated" when the focus leaves it, or Return is pressed in
+    // it, with text equal to another entry of its list, and when the arrows or the wheel
+    // step through the closed list. Only a choice from the open list goes anywhere;
+    // Return has gone already, through cboAddress_KeyPress.
+    if (m_choosingFromList) {
+        m_choosingFromList = false;
         cboAddress_Click();
+    }
 }
 
 void frmBrowser::layOutBars()

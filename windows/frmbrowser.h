@@ -56,7 +56,8 @@ private:
 
     bool DontNavigateNow = false;
     bool m_loaded = false;
-    bool m_returnHandled = false;
+    // True from a click or Return in the open address list until the box has acted on it.
+    bool m_choosingFromList = false;
     // Where the two controls that Form_Resize sizes are, in twips, so that rounding to
     // pixels never adds up over many resizes.
     QRect m_comboTwips;

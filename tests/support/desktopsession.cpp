@@ -201,8 +201,9 @@ QString DesktopSession::run(const QString &tool, const QStringList &arguments, b
 bool DesktopSession::key(const QString &keys) const
 {
     bool ok = false;
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"),
-                                    QStringLiteral("20"), keys},
+    run(QStringLiteral("xdotool"),
+        QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")}
+            + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts),
         &ok);
     return ok;
 }
@@ -220,8 +221,10 @@ bool DesktopSession::click(WindowId window, const QRect &rect) const
     const QPoint middle = rect.center();
     bool ok = false;
     run(QStringLiteral("xdotool"),
+        // The server takes the move and the click in order, so the click lands where the
+        // pointer went; no wait is needed in between.
         {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
-         QStringLiteral("--sync"), QString::number(middle.x()), QString::number(middle.y()),
+         QString::number(middle.x()), QString::number(middle.y()),
          QStringLiteral("click"), QStringLiteral("1")},
         &ok);
     return ok;
@@ -330,6 +333,36 @@ DesktopSession::WindowId DesktopSession::activeWindow() const
 DesktopSession::WindowId DesktopSession::focusWindow() const
 {
     return WindowId(run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).toULong());
+}
+
+bool DesktopSession::settleWindowManager() const
+{
+    // The window manager takes input and requests in the order the X server hands them
+    // on, so once it has answered a request made now, it is done with everything before.
+    // It answers a change of the number of desktops by rewriting that root property;
+    // the number goes one down and back up on alternate calls.
+    bool ok = false;
+    const int desktops = run(QStringLiteral("xdotool"), {QStringLiteral("get_num_desktops")}, &ok).toInt();
+    if (!ok || desktops < 1)
+        return false;
+    const int next = desktops % 2 == 0 ? desktops - 1 : desktops + 1;
+    run(QStringLiteral("xdotool"), {QStringLiteral("set_num_desktops"), QString::number(next)}, &ok);
+    return ok && waitUntil([&] {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("get_num_desktops")}).toInt() == next;
+    }, ToolTimeoutMs);
+}
+
+QColor DesktopSession::pixel(WindowId window, QPoint point) const
+{
+    // Read off the screen: a framed client window cannot be read on its own. One pixel
+    // as text: "0,0: (0,0,255)  #0000FF  blue".
+    const QPoint onScreen = geometry(window).topLeft() + point;
+    const QString text = run(QStringLiteral("import"),
+                             {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                              QStringLiteral("1x1+%1+%2").arg(onScreen.x()).arg(onScreen.y()),
+                              QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("txt:-")});
+    static const QRegularExpression hex(QStringLiteral("#[0-9A-Fa-f]{6}\\b"));
+    return QColor::fromString(hex.match(text).captured());
 }
 
 bool DesktopSession::screenshot(const QString &path) const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QProcessEnvironment>
 #include <QRect>
@@ -57,7 +58,7 @@ public:
     QString run(const QString &tool, const QStringList &arguments, bool *ok = nullptr) const;
 
     // Key presses go to whichever window has the keyboard focus, as from a keyboard;
-    // keys are xdotool key names ("Return", "Tab", "alt+a", "shift+Tab").
+    // keys are xdotool key names, one press each, apart by spaces ("alt+a ctrl+a Return").
     bool key(const QString &keys) const;
     bool type(const QString &text) const;
     // Moves the pointer to the middle of a rectangle given in the window's own
@@ -86,6 +87,13 @@ public:
     // The window that holds the X input focus.
     WindowId focusWindow() const;
 
+    // Returns once the window manager has handled every input and request sent before
+    // the call, so what it does about a click can be checked without waiting on a guess.
+    bool settleWindowManager() const;
+
+    // The colour of one pixel of a window, in its own coordinates (needs ImageMagick's
+    // import); an invalid colour when it cannot be read.
+    QColor pixel(WindowId window, QPoint point) const;
     // Saves the whole screen as an image (needs ImageMagick's import).
     bool screenshot(const QString &path) const;
 

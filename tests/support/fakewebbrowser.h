@@ -9,6 +9,9 @@
 class FakeWebBrowser : public WebBrowserControl
 {
 public:
+    // Like a real page it takes the focus, so Tab leaves the address box for it.
+    FakeWebBrowser() { setFocusPolicy(Qt::StrongFocus); }
+
     void Navigate(const QString &address) override { calls << QStringLiteral("Navigate ") + address; }
     void GoBack() override { calls << QStringLiteral("GoBack"); }
     void GoForward() override { calls << QStringLiteral("GoForward"); }

@@ -1,5 +1,6 @@
 #include "gamefixture.h"
 
+#include "userinput.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
 #include "game/tableau.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 
 GameFixture::GameFixture(const MakeRecords &makeRecords)
     : records(makeRecords ? makeRecords(dir.path()) : std::make_unique<RecordFiles>(dir.path()))
@@ -83,9 +83,9 @@ QList<int> GameFixture::clickableSpots()
     return spots;
 }
 
-void GameFixture::click(int index)
+bool GameFixture::click(int index)
 {
-    QTest::mouseClick(spot(index), Qt::LeftButton);
+    return UserInput::click(spot(index));
 }
 
 void GameFixture::putCard(int index, int card)
@@ -102,7 +102,7 @@ void GameFixture::take(int index)
     table()->showTable();
 }
 
-void GameFixture::click(const char *buttonName)
+bool GameFixture::click(const char *buttonName)
 {
-    QTest::mouseClick(button(buttonName), Qt::LeftButton);
+    return UserInput::click(button(buttonName));
 }

@@ -42,12 +42,14 @@ public:
 
     // The spots that would answer a click now.
     QList<int> clickableSpots();
-    void click(int spot);
+    // A click in the middle of what shows of a spot or a button of the table, as a
+    // player's; false when the player could not click it there (hidden or covered).
+    bool click(int spot);
     // Sets a position up without playing to it: a face-up, clickable card on a spot,
     // or a spot's card taken off the table.
     void putCard(int spot, int card);
     void take(int spot);
-    void click(const char *buttonName);
+    bool click(const char *buttonName);
 
     QTemporaryDir dir;
     FakeClock clock;
