@@ -1,5 +1,6 @@
 #pragma once
 
+class Announcer;
 class GameClock;
 class ProgramLauncher;
 class Prompts;
@@ -16,4 +17,6 @@ struct Services
     Registry *registry = nullptr;
     ProgramLauncher *launcher = nullptr;
     RandomGenerator *random = nullptr;
+    // What the game says to a screen reader; nothing is said without one.
+    Announcer *announcer = nullptr;
 };

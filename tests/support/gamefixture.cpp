@@ -16,6 +16,7 @@ GameFixture::GameFixture()
     services.prompts = &prompts;
     services.records = records.get();
     services.random = &random;
+    services.announcer = &announcer;
     forms = std::make_unique<Forms>(services);
 }
 
