@@ -16,9 +16,11 @@ case $mode in
     play) ;;
     # The cross compiler checks the Windows registry unit; the validators check the
     # installed desktop entry and metainfo; the record-file fuzzer (tools/fuzz.sh)
-    # needs clang with its libFuzzer runtime.
+    # needs clang with its libFuzzer runtime; the real-desktop tests run the game on an
+    # X server and window manager of their own and press its keys from outside.
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
-                     clang libclang-rt-14-dev) ;;
+                     clang libclang-rt-14-dev
+                     xvfb openbox xdotool x11-utils) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 
