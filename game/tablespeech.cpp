@@ -88,7 +88,8 @@ QString dealt(const TableModel &model, int focusedSpot)
 {
     QString words = QStringLiteral("New deal. Waste card %1. Open cards: %2. %3")
                         .arg(card(waste(model)), cardList(model, openSpots(model)), stockLeft(model));
-    if (focusedSpot >= 0 && focusedSpot < Tableau::TableauSize)
+    // A spot that is covered now hands the focus on, and the screen reader says where.
+    if (openSpots(model).contains(focusedSpot))
         words += QStringLiteral(" Focus on %1.").arg(card(model.spot(focusedSpot)));
     return words;
 }

@@ -27,7 +27,7 @@ QString refused(const TableModel &model);
 // After a stock turn: the new waste card and what is left in the stock.
 QString turned(const TableModel &model);
 // After a deal: the waste card, the open cards and the stock, and the new card under
-// the focus when the focus was on a tableau spot (-1 for none).
+// the focus when the focus is on a tableau spot that is still open (-1 for none).
 QString dealt(const TableModel &model, int focusedSpot = -1);
 // Everything a glance at the table tells: waste card, score, run, time left, round and
 // the cards left in the stock.

@@ -91,6 +91,8 @@ void CardImage::setClickable(bool clickable)
     if (clickable == m_clickable)
         return;
     m_clickable = clickable;
+    // The window's focus, which it keeps while a message box has the activation.
+    const bool hadFocus = window()->focusWidget() == this;
     setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
     if (QAccessible::isActive()) {
         QAccessible::State changed;
@@ -99,6 +101,8 @@ void CardImage::setClickable(bool clickable)
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
+    if (!clickable && hadFocus)
+        Q_EMIT focusGivenUp();
 }
 
 bool CardImage::canPress() const

@@ -47,6 +47,8 @@ public:
 
 Q_SIGNALS:
     void clicked();
+    // It stopped reacting while it had the keyboard focus, which it has given up.
+    void focusGivenUp();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

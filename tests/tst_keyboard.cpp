@@ -96,6 +96,20 @@ private Q_SLOTS:
         QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"),
                  qPrintable(roundEnds));
     }
+    void aDealThatCoversTheFocusedCardMovesTheFocusOn()
+    {
+        KeyboardGame game;
+        game.click("cmdDeal");
+        // Spot 12 lies under 19 alone: open it and put the focus on it.
+        game.take(19);
+        game.putCard(12, 1);
+        game.spot(12)->setFocus(Qt::TabFocusReason);
+        // The round runs out and the next deal covers spot 12 again. The table's own focus
+        // is what counts: the time-up box has just taken the activation away.
+        game.clock.advance(std::chrono::seconds(62));
+        QVERIFY(!game.spot(12)->isClickable());
+        QTRY_VERIFY(game.table()->focusWidget() == game.spot(19) || game.table()->focusWidget() == game.spot(20));
+    }
     void secondaryWindowsAnswerEnterAndEscape_data()
     {
         QTest::addColumn<QString>("opener"); // on the table, then in the menu
