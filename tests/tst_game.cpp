@@ -40,6 +40,21 @@ private Q_SLOTS:
         game.click("cmdDeal");
         QCOMPARE(game.text("lblScore"), QStringLiteral("100"));
     }
+    void clearingTheTableSaysEachStepOfTheRoundEndOnce()
+    {
+        Game game;
+        game.leaveOnePlayable();
+        game.clock.advance(20s);
+        game.announcer.take();
+        game.click(19);
+        // The move, then the round end in the order it is shown, each bonus once with its
+        // total however many steps it counts up in.
+        const QStringList said = game.announcer.take();
+        QCOMPARE(said.mid(1, 4), (QStringList{"YOU DID IT!!", "Card bonus 2,500.", "Time bonus 2,000.",
+                                              "Score 4,600. Round: 2."}));
+        QVERIFY2(said.value(0).contains("Run 1. Score 100.") && said.value(5).startsWith("New deal."),
+                 qPrintable(said.join('|')));
+    }
     void secondRoundEndsInBonusRoundPictureOrGameOver_data()
     {
         QTest::addColumn<int>("secondsTaken");
