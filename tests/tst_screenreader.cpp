@@ -240,6 +240,12 @@ private Q_SLOTS:
 
         // After the game the cards left still play until Deal, and say what they did.
         QVERIFY(player.press(QStringLiteral("s"), QRegularExpression(QStringLiteral("^Game over\\. Score "))).hasMatch());
+        // The focus came back to a card of the old table, or to the stock.
+        QVERIFY(player.press(QStringLiteral("space"),
+                             QRegularExpression(QStringLiteral("^%1( does not follow %1\\.|\\. .*Run \\d+\\. Score %2\\."
+                                                               "|\\. (\\d+ in the stock|The stock is empty)\\.)")
+                                                    .arg(CardName, Number)))
+                    .hasMatch());
 
         // The card-back chooser reads its instruction, and each back as the highlight moves.
         QVERIFY(player.tabTo(QStringLiteral("Menu")));
