@@ -5,6 +5,7 @@
 #include "table/frmmarigold.h"
 #include "windows/frmteampic.h"
 
+#include <QAccessible>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -30,7 +31,13 @@ private Q_SLOTS:
         // The round ends into the second one, whose clock runs from a full bar.
         game.clock.advance(1s);
         QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
-        QCOMPARE(game.table()->findChild<QProgressBar *>("ProgressBar1")->value(), 59);
+        auto *bar = game.table()->findChild<QProgressBar *>("ProgressBar1");
+        QCOMPARE(bar->value(), 59);
+        // A screen reader reads the bar as the time left, and finds no value in it to speak as
+        // a percentage.
+        QAccessibleInterface *clock = QAccessible::queryAccessibleInterface(bar);
+        QCOMPARE(clock->text(QAccessible::Name), QStringLiteral("Time left: 59 seconds"));
+        QVERIFY(!clock->valueInterface());
         game.clock.advance(60s);
         QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
         // The second round runs out too and the game is over. The old table still plays, on the
