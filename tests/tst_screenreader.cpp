@@ -55,7 +55,8 @@ struct Player
     ScreenReaderSession &reader;
     QStringList transcript;
     QString lastKey = QStringLiteral("(start)");
-    qsizetype heard = 0;
+    qsizetype transcriptTo = 0; // utterances already written against a key
+    qsizetype heard = 0;        // utterances already waited for
 
     QString waste;
     QStringList open;
@@ -87,7 +88,6 @@ struct Player
         transcript.append(QStringLiteral("%1 -> %2").arg(lastKey, said.join(QLatin1String(" | "))));
         heard = std::max(heard, transcriptTo);
     }
-    qsizetype transcriptTo = 0;
 
     // Tabs until Orca names `name` as the focus; false when it never comes round.
     bool tabTo(const QString &name)
