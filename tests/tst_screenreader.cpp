@@ -131,20 +131,28 @@ struct Player
             }
             if (stockLeft == 0)
                 break;
-            if (!tabTo(QStringLiteral("Stock")))
+            if (!turnStock(stockLeft))
                 return false;
-            const QRegularExpressionMatch turn = press(
-                QStringLiteral("space"),
-                exactly(QStringLiteral("%1\\. (\\d+ in the stock|The stock is empty)\\.").arg(CardName)));
-            --stockLeft;
-            const QString left = stockLeft ? QStringLiteral("%1 in the stock").arg(stockLeft)
-                                           : QStringLiteral("The stock is empty");
-            if (!turn.hasMatch() || turn.captured(2) != left)
-                return false;
-            waste = turn.captured(1);
             ++turns;
         }
         return turns > 0;
+    }
+    // Turns the stock from wherever the focus is; true when Orca says the new waste card
+    // and the cards left.
+    bool turnStock(int &stockLeft)
+    {
+        if (!tabTo(QStringLiteral("Stock")))
+            return false;
+        const QRegularExpressionMatch turn = press(
+            QStringLiteral("space"),
+            exactly(QStringLiteral("%1\\. (\\d+ in the stock|The stock is empty)\\.").arg(CardName)));
+        --stockLeft;
+        const QString left = stockLeft ? QStringLiteral("%1 in the stock").arg(stockLeft)
+                                       : QStringLiteral("The stock is empty");
+        if (!turn.hasMatch() || turn.captured(2) != left)
+            return false;
+        waste = turn.captured(1);
+        return true;
     }
     // Plays `card` from the focus on it; true when Orca says what the move did.
     bool play(const QString &card)
@@ -196,20 +204,27 @@ private Q_SLOTS:
         QVERIFY(player.heardDeal());
         const QDeadlineTimer roundClock(60000);
 
-        // A card that does not follow is said in words, and the focus stays on it.
-        const auto notFollowing = std::find_if(player.open.cbegin(), player.open.cend(), [&](const QString &card) {
-            return !follows(card, player.waste);
-        });
-        if (notFollowing != player.open.cend()) {
+        // A card that does not follow is said in words. Should every open card follow, the
+        // stock turns until one does not.
+        int stockLeft = 25;
+        bool refusedHeard = false;
+        while (!refusedHeard && stockLeft > 20) {
+            const auto notFollowing = std::find_if(player.open.cbegin(), player.open.cend(),
+                                                   [&](const QString &card) { return !follows(card, player.waste); });
+            if (notFollowing == player.open.cend()) {
+                QVERIFY(player.turnStock(stockLeft));
+                continue;
+            }
             const QString card = *notFollowing;
             QVERIFY(player.tabTo(card));
             QVERIFY(player.press(QStringLiteral("space"),
                                  exactly(QStringLiteral("%1 does not follow %2\\.").arg(quoted(card), quoted(player.waste))))
                         .hasMatch());
+            refusedHeard = true;
         }
+        QVERIFY(refusedHeard);
 
         // Play by ear for a while: a card that follows when one is open, else the stock.
-        int stockLeft = 25;
         QVERIFY(player.playFor(roundClock, stockLeft));
         // S says the whole table.
         QVERIFY(player.press(QStringLiteral("s"),
