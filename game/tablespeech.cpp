@@ -2,6 +2,7 @@
 #include "tablespeech.h"
 
 #include "card.h"
+#include "highscoretable.h"
 #include "tablemodel.h"
 
 #include <QLocale>
@@ -21,6 +22,12 @@ QString stockLeft(const TableModel &model)
     const int left = Tableau::StockSize - model.state().NextStock;
     return left == 0 ? QStringLiteral("The stock is empty.")
                      : QStringLiteral("%1 in the stock.").arg(left);
+}
+
+bool isEmptyPlace(const HighScoreTable &table, int place)
+{
+    const HighScoreTable::Entry &entry = table.entry(place);
+    return entry.score == 0 && entry.name.trimmed().isEmpty();
 }
 
 QString cardList(const TableModel &model, const QList<int> &spots)
@@ -137,6 +144,33 @@ QString nextRound(const TableModel &model)
 QString gameOver(const TableModel &model)
 {
     return QStringLiteral("GAME OVER. Final score %1.").arg(number(model.state().Score));
+}
+
+QString highScorePlace(const HighScoreTable &table, int place)
+{
+    if (isEmptyPlace(table, place))
+        return QStringLiteral("Place %1 is empty.").arg(place);
+    const HighScoreTable::Entry &entry = table.entry(place);
+    return QStringLiteral("Place %1: %2, %3.").arg(place).arg(entry.name.trimmed(), number(entry.score));
+}
+
+QString highScoreList(const HighScoreTable &table)
+{
+    QStringList words{QStringLiteral("High scores.")};
+    for (int place = 1; place <= HighScoreTable::EntryCount; ++place) {
+        int last = place;
+        while (last < HighScoreTable::EntryCount && isEmptyPlace(table, place) && isEmptyPlace(table, last + 1))
+            ++last;
+        if (last == place) {
+            words.append(highScorePlace(table, place));
+        } else if (place == 1 && last == HighScoreTable::EntryCount) {
+            words.append(QStringLiteral("All %1 places are empty.").arg(HighScoreTable::EntryCount));
+        } else {
+            words.append(QStringLiteral("Places %1 to %2 are empty.").arg(place).arg(last));
+        }
+        place = last;
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace TableSpeech

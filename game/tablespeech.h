@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+class HighScoreTable;
 class TableModel;
 struct Spot;
 
@@ -38,5 +39,10 @@ QString cardBonus(int cards);
 QString timeBonus(int seconds);
 QString nextRound(const TableModel &model);
 QString gameOver(const TableModel &model);
+
+// One place of the high-score table: "Place 3: Ann, 5,200." or "Place 3 is empty."
+QString highScorePlace(const HighScoreTable &table, int place);
+// The whole list, best first, each run of empty places said at once.
+QString highScoreList(const HighScoreTable &table);
 
 } // namespace TableSpeech

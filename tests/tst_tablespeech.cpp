@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/card.h"
+#include "game/highscoretable.h"
 #include "game/randomgenerator.h"
 #include "game/tablemodel.h"
 #include "game/tablespeech.h"
@@ -133,6 +134,32 @@ private Q_SLOTS:
         if (when == QLatin1String("game over"))
             table.model.endGame();
         QCOMPARE(TableSpeech::state(table.model), said);
+    }
+    void readsTheHighScoresPlaceByPlace_data()
+    {
+        QTest::addColumn<QList<qint32>>("scores"); // places 1 to 10; 0 with no name is empty
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a fresh table") << QList<qint32>(10, 0) << "High scores. All 10 places are empty.";
+        QTest::newRow("the empty places after the last score at once")
+            << QList<qint32>{6450, 1200, 0, 0, 0, 0, 0, 0, 0, 0}
+            << "High scores. Place 1: Player 1, 6,450. Place 2: Player 2, 1,200. Places 3 to 10 are empty.";
+        QTest::newRow("a full table, and one empty place alone")
+            << QList<qint32>{900, 800, 700, 600, 500, 400, 300, 200, 100, 0}
+            << "High scores. Place 1: Player 1, 900. Place 2: Player 2, 800. Place 3: Player 3, 700. "
+               "Place 4: Player 4, 600. Place 5: Player 5, 500. Place 6: Player 6, 400. "
+               "Place 7: Player 7, 300. Place 8: Player 8, 200. Place 9: Player 9, 100. Place 10 is empty.";
+    }
+    void readsTheHighScoresPlaceByPlace()
+    {
+        QFETCH(QList<qint32>, scores);
+        QFETCH(QString, said);
+        HighScoreTable table;
+        for (int place = 1; place <= HighScoreTable::EntryCount; ++place) {
+            const qint32 score = scores.at(place - 1);
+            if (score)
+                table.setEntry(place, {score, HighScoreTable::fittedName(QStringLiteral("Player %1").arg(place))});
+        }
+        QCOMPARE(TableSpeech::highScoreList(table), said);
     }
 };
 
