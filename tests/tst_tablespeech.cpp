@@ -143,6 +143,10 @@ private Q_SLOTS:
         QTest::newRow("the empty places after the last score at once")
             << QList<qint32>{6450, 1200, 0, 0, 0, 0, 0, 0, 0, 0}
             << "High scores. Place 1: Player 1, 6,450. Place 2: Player 2, 1,200. Places 3 to 10 are empty.";
+        QTest::newRow("empty places between scores, as a damaged file may hold")
+            << QList<qint32>{900, 0, 0, 600, 0, 0, 0, 0, 0, 0}
+            << "High scores. Place 1: Player 1, 900. Places 2 to 3 are empty. Place 4: Player 4, 600. "
+               "Places 5 to 10 are empty.";
         QTest::newRow("a full table, and one empty place alone")
             << QList<qint32>{900, 800, 700, 600, 500, 400, 300, 200, 100, 0}
             << "High scores. Place 1: Player 1, 900. Place 2: Player 2, 800. Place 3: Player 3, 700. "
