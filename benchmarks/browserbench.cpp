@@ -31,7 +31,7 @@ public:
         std::fprintf(stderr, "browserbench: %s\n", qPrintable(text));
     }
     bool question(QWidget *, const QString &) override { return false; }
-    QString input(QWidget *, const QString &, const QString &) override { return {}; }
+    QString input(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     void beep() override {}
 };
 

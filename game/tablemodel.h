@@ -44,6 +44,8 @@ public:
     // Deal, Exit, Menu and High Scores, shown and hidden together.
     bool idleButtonsShown() const { return m_idleButtonsShown; }
     bool clockRunning() const { return m_clockRunning; }
+    // From a deal until its round end begins.
+    bool roundInPlay() const { return m_roundInPlay; }
     int clockShown() const { return m_clockShown; }
 
     // Lays a spot out as given, to set up a position without playing to it.

@@ -30,9 +30,10 @@ bool DialogPrompts::question(QWidget *parent, const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString DialogPrompts::input(QWidget *parent, const QString &prompt, const QString &title)
+QString DialogPrompts::input(QWidget *parent, const QString &prompt, const QString &title,
+                             const QString &text)
 {
-    return QInputDialog::getText(parent, title, displayText(prompt));
+    return QInputDialog::getText(parent, title, displayText(prompt), QLineEdit::Normal, text);
 }
 
 void DialogPrompts::beep()

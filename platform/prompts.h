@@ -17,9 +17,10 @@ public:
     // A question box with Yes and No; true for Yes.
     virtual bool question(QWidget *parent, const QString &text) = 0;
 
-    // A one-line input box. Lines of the prompt are separated by carriage returns.
-    // Cancel answers with an empty text.
-    virtual QString input(QWidget *parent, const QString &prompt, const QString &title) = 0;
+    // A one-line input box holding `text` at first. Lines of the prompt are separated by
+    // carriage returns. Cancel answers with an empty text.
+    virtual QString input(QWidget *parent, const QString &prompt, const QString &title,
+                          const QString &text) = 0;
 
     virtual void beep() = 0;
 };
@@ -30,6 +31,7 @@ class DialogPrompts : public Prompts
 public:
     void message(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text) override;
-    QString input(QWidget *parent, const QString &prompt, const QString &title) override;
+    QString input(QWidget *parent, const QString &prompt, const QString &title,
+                  const QString &text) override;
     void beep() override;
 };

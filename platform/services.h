@@ -2,6 +2,7 @@
 
 class Announcer;
 class GameClock;
+class HighScoreBook;
 class ProgramLauncher;
 class Prompts;
 class RandomGenerator;
@@ -14,6 +15,8 @@ struct Services
     GameClock *clock = nullptr;
     Prompts *prompts = nullptr;
     RecordFiles *records = nullptr;
+    // Every change to the records goes through the book; reads may go to the files.
+    HighScoreBook *book = nullptr;
     Registry *registry = nullptr;
     ProgramLauncher *launcher = nullptr;
     RandomGenerator *random = nullptr;

@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <array>
+#include <optional>
 
 namespace CodePage1252 {
 
@@ -15,7 +16,7 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeCodePoint(char32_t c)
+std::optional<char> byteFor(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
@@ -23,18 +24,72 @@ char encodeCodePoint(char32_t c)
         if (HighControls[i] == c)
             return char(0x80 + i);
     }
-    return '?';
+    return std::nullopt;
+}
+
+bool isMark(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+        || category == QChar::Mark_Enclosing;
+}
+
+QString fromCodePoint(char32_t c)
+{
+    return QString::fromUcs4(&c, 1);
+}
+
+// Each letter of the decomposed text takes those of its accents, in order, that
+// compose with it into one character of the code page; the others are dropped.
+QString composeWhatFits(const QString &text)
+{
+    QString result;
+    QString letter;
+    for (const char32_t c : text.normalized(QString::NormalizationForm_D).toUcs4()) {
+        if (!isMark(c)) {
+            result += letter;
+            letter = fromCodePoint(c);
+            continue;
+        }
+        const QString composed = (letter + fromCodePoint(c)).normalized(QString::NormalizationForm_C);
+        const QList<uint> codePoints = composed.toUcs4();
+        if (codePoints.size() == 1 && byteFor(codePoints.first()))
+            letter = composed;
+    }
+    return result + letter;
 }
 
 } // namespace
 
+QString nearest(const QString &text)
+{
+    QString result;
+    for (const char32_t c : composeWhatFits(text).toUcs4()) {
+        const QString kept = fromCodePoint(c);
+        // Only for characters the code page lacks: the compatibility forms of some it
+        // has ("½", "²", "µ") would lose something.
+        const QString plain = byteFor(c) ? kept : composeWhatFits(kept.normalized(QString::NormalizationForm_KC));
+        result += holds(plain) ? plain : kept;
+    }
+    return result;
+}
+
+bool holds(const QString &text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        if (!byteFor(c))
+            return false;
+    }
+    return true;
+}
+
 QByteArray encode(const QString &text)
 {
     QByteArray bytes;
-    const QList<uint> codePoints = text.normalized(QString::NormalizationForm_C).toUcs4();
+    const QList<uint> codePoints = nearest(text).toUcs4();
     bytes.reserve(codePoints.size());
     for (const uint c : codePoints)
-        bytes.append(encodeCodePoint(c));
+        bytes.append(byteFor(c).value_or('?'));
     return bytes;
 }
 

@@ -2,9 +2,13 @@
 
 #include "recordcodec.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -17,7 +21,10 @@
 
 namespace {
 
-const QByteArray JournalHeader = QByteArrayLiteral("marigold records journal 1\n");
+// Version 1 came from the releases before the lock, whose temporary files were named
+// "<record file>.XXXXXX"; one they left behind is still finished.
+const QByteArray JournalHeader = QByteArrayLiteral("marigold records journal 2\n");
+const QByteArray OldJournalHeader = QByteArrayLiteral("marigold records journal 1\n");
 const QByteArray JournalEnd = QByteArrayLiteral("end ");
 constexpr qint64 JournalLimit = 4096;
 constexpr int TemporarySuffixLength = 6;
@@ -60,18 +67,30 @@ const QStringList &recordNames()
     return names;
 }
 
-// "<record file>.XXXXXX", the temporary files of this class and of QSaveFile before it.
-bool isTemporaryOf(const QString &name, const QString &record)
+bool isSuffix(const QString &name, qsizetype from)
 {
-    if (name.size() != record.size() + 1 + TemporarySuffixLength
-        || !name.startsWith(record + QLatin1Char('.')))
+    if (name.size() - from != TemporarySuffixLength)
         return false;
-    for (qsizetype i = record.size() + 1; i < name.size(); ++i) {
+    for (qsizetype i = from; i < name.size(); ++i) {
         const QChar c = name.at(i);
         if (!(c.isLetterOrNumber() && c.unicode() < 0x80))
             return false;
     }
     return true;
+}
+
+// "<record file>.marigold-save-XXXXXX": a name no player would give a copy of a record.
+bool isTemporaryOf(const QString &name, const QString &record)
+{
+    const QString stem = record + RecordFiles::TemporaryMark;
+    return name.startsWith(stem) && isSuffix(name, stem.size());
+}
+
+// "<record file>.XXXXXX", the temporary files of the releases before; only a journal of
+// theirs can name one, since a player's "zelscores.dat.backup" looks just the same.
+bool isOldTemporaryOf(const QString &name, const QString &record)
+{
+    return name.startsWith(record + QLatin1Char('.')) && isSuffix(name, record.size() + 1);
 }
 
 bool isTemporary(const QString &name)
@@ -81,6 +100,47 @@ bool isTemporary(const QString &name)
             return true;
     }
     return false;
+}
+
+// A lock file whose copy is gone is taken over at once; one that names no copy (a copy
+// was killed between making it and writing its name in) after this long. A copy that
+// holds the lock keeps it however long it takes, since QLockFile also locks the open
+// file, and a lock so held is never removed.
+constexpr std::chrono::milliseconds StaleAfter{1000};
+
+enum class Lock { Held, Busy, Unavailable };
+
+// QLockFile takes a stale lock over under a helper lock "<lock>.rmlock"; one left by a copy
+// killed right then would stop every takeover for half a minute. Taking it over removes it.
+bool clearStaleHelper(const QString &lockPath)
+{
+    const QString helperPath = lockPath + QStringLiteral(".rmlock");
+    if (!QFileInfo::exists(helperPath))
+        return false;
+    QLockFile helper(helperPath);
+    helper.setStaleLockTime(StaleAfter);
+    if (!helper.tryLock(0))
+        return false;
+    helper.unlock();
+    return true;
+}
+
+// Waits for the lock in short sleeps.
+Lock take(QLockFile &lock, const QString &lockPath, std::chrono::milliseconds wait)
+{
+    lock.setStaleLockTime(StaleAfter);
+    const QDeadlineTimer deadline(wait);
+    forever {
+        if (lock.tryLock(0))
+            return Lock::Held;
+        if (lock.error() != QLockFile::LockFailedError)
+            return Lock::Unavailable;
+        if (clearStaleHelper(lockPath))
+            continue;
+        if (deadline.hasExpired())
+            return Lock::Busy;
+        QThread::msleep(10);
+    }
 }
 
 QString unsuitability(const struct stat &info)
@@ -133,7 +193,8 @@ QString plainReason(int error)
 std::optional<QList<std::pair<QString, QString>>> parseJournal(const QByteArray &journal)
 {
     const qsizetype end = journal.lastIndexOf('\n' + JournalEnd);
-    if (!journal.startsWith(JournalHeader) || end < 0 || !journal.endsWith('\n'))
+    const bool old = journal.startsWith(OldJournalHeader);
+    if (!(old || journal.startsWith(JournalHeader)) || end < 0 || !journal.endsWith('\n'))
         return std::nullopt;
     const QByteArray body = journal.left(end + 1);
     const QByteArray sum = journal.mid(end + 1 + JournalEnd.size()).chopped(1);
@@ -148,7 +209,8 @@ std::optional<QList<std::pair<QString, QString>>> parseJournal(const QByteArray 
             return std::nullopt;
         const QString temporary = QString::fromLatin1(words.at(0));
         const QString target = QString::fromLatin1(words.at(1));
-        if (!recordNames().contains(target) || !isTemporaryOf(temporary, target))
+        if (!recordNames().contains(target)
+            || !(old ? isOldTemporaryOf(temporary, target) : isTemporaryOf(temporary, target)))
             return std::nullopt;
         for (const auto &rename : std::as_const(renames)) {
             if (rename.second == target)
@@ -161,12 +223,33 @@ std::optional<QList<std::pair<QString, QString>>> parseJournal(const QByteArray 
 
 } // namespace
 
+QByteArray *RecordFiles::Edit::file(const QString &fileName)
+{
+    if (m_blocked)
+        return nullptr;
+    if (const auto found = m_after.find(fileName); found != m_after.end())
+        return &found->second;
+    const std::optional<QByteArray> bytes = m_files.load(fileName);
+    if (!bytes) {
+        m_blocked = true; // never half a change; the player has been told which file is in the way
+        return nullptr;
+    }
+    m_order.append(fileName);
+    m_before[fileName] = *bytes;
+    return &(m_after[fileName] = *bytes);
+}
+
 RecordFiles::RecordFiles(const QString &directory, QObject *parent)
     : QObject(parent)
     , m_directory(directory)
 {
-    // Before anything reads: a pair must be whole before either half is shown.
-    finishInterruptedSave();
+    if (inMemory())
+        return;
+    // Before anything reads: a pair must be whole before either half is shown. A copy
+    // holding the lock is saving, and finishes its own save.
+    QLockFile lock(pathOf(LockFile));
+    if (take(lock, pathOf(LockFile), std::chrono::milliseconds(0)) == Lock::Held)
+        finishInterruptedSave();
 }
 
 qint32 RecordFiles::readTopScore()
@@ -181,35 +264,9 @@ HighScoreTable RecordFiles::readHighScores()
     return RecordCodec::table(scores, names);
 }
 
-void RecordFiles::writeHighScores(const HighScoreTable &table)
-{
-    if (const std::optional<QList<Change>> changes = tableChanges(table))
-        save(tr("the high-score table"), *changes);
-}
-
-void RecordFiles::initialiseHighScores()
-{
-    if (const std::optional<QList<Change>> changes = tableChanges(HighScoreTable()))
-        save(tr("the high-score table"), *changes, Loss::Untold);
-}
-
-void RecordFiles::clearHighScoresAndRun()
-{
-    std::optional<QList<Change>> changes = tableChanges(HighScoreTable());
-    if (changes && patch(RunFile, &RecordCodec::clearHighRun, *changes))
-        save(tr("the cleared high-score table and best run"), *changes);
-}
-
 qint16 RecordFiles::readHighRun()
 {
     return RecordCodec::highRun(load(RunFile).value_or(QByteArray()));
-}
-
-void RecordFiles::writeHighRun(qint16 highRun)
-{
-    QList<Change> changes;
-    if (patch(RunFile, [highRun](QByteArray &run) { RecordCodec::putHighRun(run, highRun); }, changes))
-        save(tr("the new best run"), changes);
 }
 
 qint16 RecordFiles::readBackIndex()
@@ -217,43 +274,49 @@ qint16 RecordFiles::readBackIndex()
     return RecordCodec::backIndex(load(BacksFile).value_or(QByteArray()));
 }
 
-void RecordFiles::writeBackIndex(qint16 backIndex)
+RecordFiles::Outcome RecordFiles::change(const QString &what, const std::function<void(Edit &)> &edit,
+                                         Loss loss)
 {
-    QList<Change> changes;
-    if (patch(BacksFile, [backIndex](QByteArray &backs) { RecordCodec::putBackIndex(backs, backIndex); },
-              changes))
-        save(tr("the chosen card back"), changes);
-}
-
-std::optional<QList<RecordFiles::Change>> RecordFiles::tableChanges(const HighScoreTable &table)
-{
-    const std::optional<QByteArray> scores = load(ScoresFile);
-    const std::optional<QByteArray> names = load(NamesFile);
-    if (!scores || !names)
-        return std::nullopt; // never half a table; the player has been told which file is in the way
-    QByteArray newScores = *scores;
-    QByteArray newNames = *names;
-    RecordCodec::putTable(newScores, newNames, table);
-    QList<Change> changes;
-    if (newScores != *scores)
-        changes.append({ScoresFile, newScores});
-    if (newNames != *names)
-        changes.append({NamesFile, newNames});
-    return changes;
-}
-
-bool RecordFiles::patch(const QString &fileName, const std::function<void(QByteArray &)> &edit,
-                        QList<Change> &changes)
-{
-    const std::optional<QByteArray> bytes = load(fileName);
-    if (!bytes)
-        return false;
-    QByteArray edited = *bytes;
-    edit(edited);
-    // Bytes that are on disk already cannot be lost, so they are not written again.
-    if (edited != *bytes)
-        changes.append({fileName, edited});
-    return true;
+    Edit files(*this);
+    QString failedFile;
+    QString reason;
+    {
+        QLockFile lock(pathOf(LockFile));
+        const Lock state = inMemory() ? Lock::Unavailable : take(lock, pathOf(LockFile), LockWait);
+        if (state == Lock::Busy)
+            return Outcome::Locked;
+        // A copy killed part-way through its save is finished before anything is read;
+        // its journal must not be written over while it still lists renames to do.
+        // Without the lock for want of rights or room, the save below says why it fails.
+        if (state == Lock::Held && !finishInterruptedSave()) {
+            failedFile = JournalFile;
+            reason = tr("an earlier save, listed in \"%1\", could not be finished").arg(JournalFile);
+        } else {
+            edit(files);
+            if (files.m_blocked)
+                return Outcome::Failed;
+            QList<Change> changes;
+            for (const QString &fileName : std::as_const(files.m_order)) {
+                // Bytes that are on disk already cannot be lost, so they are not written again.
+                if (files.m_after[fileName] != files.m_before[fileName])
+                    changes.append({fileName, files.m_after[fileName]});
+            }
+            if (!changes.isEmpty())
+                reason = commit(changes, &failedFile);
+        }
+    }
+    if (reason.isEmpty()) {
+        for (const QString &fileName : std::as_const(files.m_order))
+            Q_EMIT saved(fileName);
+        return Outcome::Saved;
+    }
+    if (loss == Loss::Told) {
+        Q_EMIT failed(failedFile, reason,
+                      tr("Marigold could not save %1 in \"%2\" because %3. The game plays on, but "
+                         "this change is not kept.")
+                          .arg(what, QDir::toNativeSeparators(pathOf(failedFile)), reason));
+    }
+    return Outcome::Failed;
 }
 
 int RecordFiles::writeSome(int fd, const char *data, qsizetype size, qsizetype *written)
@@ -277,6 +340,8 @@ QString RecordFiles::pathOf(const QString &fileName) const
 
 std::optional<QByteArray> RecordFiles::load(const QString &fileName)
 {
+    if (inMemory())
+        return m_memory.value(fileName);
     if (m_leftAlone.contains(fileName))
         return std::nullopt;
     const QByteArray path = local(pathOf(fileName));
@@ -328,21 +393,13 @@ std::optional<QByteArray> RecordFiles::load(const QString &fileName)
     return bytes;
 }
 
-void RecordFiles::save(const QString &what, const QList<Change> &changes, Loss loss)
-{
-    if (changes.isEmpty())
-        return; // nothing new: nothing to lose
-    QString failedFile;
-    const QString reason = commit(changes, &failedFile);
-    if (reason.isEmpty() || loss == Loss::Untold)
-        return;
-    tell(tr("Marigold could not save %1 in \"%2\" because %3. The game plays on, but this "
-            "change is not kept.")
-             .arg(what, QDir::toNativeSeparators(pathOf(failedFile)), reason));
-}
-
 QString RecordFiles::commit(const QList<Change> &changes, QString *failedFile)
 {
+    if (inMemory()) {
+        for (const Change &change : changes)
+            m_memory.insert(change.fileName, change.bytes);
+        return QString();
+    }
     QStringList temporaries;
     const auto discard = [&] {
         for (const QString &temporary : std::as_const(temporaries))
@@ -442,9 +499,10 @@ int RecordFiles::writeTemporary(const QString &fileName, const QByteArray &bytes
     static constexpr char Letters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString name = fileName + QLatin1Char('.');
+        // From the system's source, so that two copies forked from one never draw alike.
+        QString name = fileName + TemporaryMark;
         for (int i = 0; i < TemporarySuffixLength; ++i)
-            name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+            name += QLatin1Char(Letters[QRandomGenerator::system()->bounded(int(sizeof Letters) - 1)]);
         const QByteArray path = local(pathOf(name));
         Descriptor fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                              0600));
@@ -496,13 +554,13 @@ int RecordFiles::syncDirectory()
     return syncToDisk(fd.get());
 }
 
-void RecordFiles::finishInterruptedSave()
+bool RecordFiles::finishInterruptedSave()
 {
     const QByteArray journalPath = local(pathOf(JournalFile));
     struct stat info;
     if (::lstat(journalPath.constData(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
-            return; // not ours to remove; a save of a pair reports it
+            return true; // not ours to remove; a save of a pair reports it
         std::optional<QList<std::pair<QString, QString>>> renames;
         Descriptor fd(::open(journalPath.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (fd.isValid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)
@@ -523,12 +581,13 @@ void RecordFiles::finishInterruptedSave()
         }
         if (renames)
             syncDirectory();
-        // An unfinished journal stays for the next start, and so do the files it names.
+        // An unfinished journal stays for the next try, and so do the files it names.
         if (!finished)
-            return;
+            return false;
         ::unlink(journalPath.constData());
     }
     removeStrayTemporaries();
+    return true;
 }
 
 void RecordFiles::removeStrayTemporaries()
@@ -549,6 +608,7 @@ void RecordFiles::removeStrayTemporaries()
         if (::lstat(path.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
             ::unlink(path.constData());
     }
+    clearStaleHelper(pathOf(LockFile));
 }
 
 void RecordFiles::leaveAlone(const QString &fileName, const QString &reason)
@@ -565,12 +625,9 @@ void RecordFiles::leaveAlone(const QString &fileName, const QString &reason)
         contents = tr("the best run");
     else
         contents = tr("the card back");
-    tell(tr("Marigold did not read or change its record file \"%1\" because %2. Until that "
-            "file is put right, the game plays on with %3 blank and cannot save changes to it.")
-             .arg(QDir::toNativeSeparators(pathOf(fileName)), reason, contents));
-}
-
-void RecordFiles::tell(const QString &message)
-{
-    Q_EMIT failed(message);
+    Q_EMIT failed(fileName, reason,
+                  tr("Marigold did not read or change its record file \"%1\" because %2. Until "
+                     "that file is put right, the game plays on with %3 blank and cannot save "
+                     "changes to it.")
+                      .arg(QDir::toNativeSeparators(pathOf(fileName)), reason, contents));
 }

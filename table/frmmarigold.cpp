@@ -12,6 +12,7 @@
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
+#include "records/highscorebook.h"
 #include "records/recordfiles.h"
 #include "tablebutton.h"
 #include "tablekeyboard.h"
@@ -93,14 +94,18 @@ frmMarigold::frmMarigold(const Services &services)
     Timer1 = m_services.clock->createTicker(1000ms, this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &Ticker::timeout, this, &frmMarigold::Timer1_Timer);
-    connect(m_services.records, &RecordFiles::failed, this,
-            [this](const QString &message) { m_services.prompts->message(this, message); },
-            Qt::QueuedConnection);
+    // Queued, so that no box opens inside the handler whose save failed.
+    connect(m_services.book, &HighScoreBook::failuresPending, this, [this] {
+        if (!m_model.roundInPlay())
+            tellRecordFailures();
+    }, Qt::QueuedConnection);
+    connect(m_services.book, &HighScoreBook::highScoreChanged, this, &frmMarigold::setHighScore);
+    connect(m_services.book, &HighScoreBook::highRunChanged, this, &frmMarigold::setHighRun);
     connect(&m_model, &TableModel::scoreChanged, lblScore,
             [this](qint32 score) { setCaption(lblScore, number(score)); });
     connect(&m_model, &TableModel::clockChanged, ProgressBar1, &QProgressBar::setValue);
     connect(&m_model, &TableModel::highRunRaised, this,
-            [this](qint16 highRun) { m_services.records->writeHighRun(highRun); });
+            [this](qint16 highRun) { m_services.book->raiseHighRun(highRun); });
 
     Form_Load();
 }
@@ -309,6 +314,7 @@ void frmMarigold::ClearBonus()
 {
     m_model.startClearBonus();
     say(m_model.bonusTitle());
+    tellRecordFailures();
     if (!Pause2())
         return;
     // Counted once, so a stock card turned during a pause cannot change how many steps remain.
@@ -369,6 +375,7 @@ void frmMarigold::cmdTake_Click()
 {
     const int seconds = m_model.startTimeBonus();
     say(TableSpeech::timeBonus(seconds));
+    tellRecordFailures();
     if (!countUp(TableModel::Bonus::Time, seconds))
         return;
     if (!Pause2())
@@ -407,6 +414,20 @@ void frmMarigold::GameOver()
     m_model.setHighScore(highScore);
     m_model.endGame();
     showTable();
+}
+
+void frmMarigold::tellRecordFailures()
+{
+    // One box at a time: what fails while one is open is told once it is answered.
+    if (m_tellingFailures)
+        return;
+    m_tellingFailures = true;
+    for (QStringList failures; !(failures = m_services.book->takeFailures()).isEmpty();) {
+        showTable(); // a round that has just ended shows so under the box
+        for (const QString &message : std::as_const(failures))
+            m_services.prompts->message(this, message);
+    }
+    m_tellingFailures = false;
 }
 
 void frmMarigold::cmdExit_Click()

@@ -83,9 +83,13 @@ private:
     bool Pause2();
     bool pauseShowingTable(std::chrono::milliseconds length);
     void say(const QString &sentence);
+    // Shows the record failures not yet told. Never while a round's clock runs: those
+    // wait for the round's end, so no box of ours costs the player time.
+    void tellRecordFailures();
     Services m_services;
     TableModel m_model;
     bool m_closing = false;
+    bool m_tellingFailures = false;
 
     std::array<CardImage *, Tableau::SpotCount> m_imgSpot{};
     QLabel *lblHighRunlbl;

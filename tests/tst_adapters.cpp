@@ -29,18 +29,20 @@ private Q_SLOTS:
     {
         QApplication::setApplicationDisplayName(QStringLiteral("Marigold"));
         DialogPrompts prompts;
-        QString title, prompt;
+        QString title, prompt, text;
         // No event loop runs but the dialog's own, so a zero timer finds the dialog up.
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
             title = dialog->windowTitle();
             prompt = dialog->labelText();
+            text = dialog->textValue();
             dialog->setTextValue(QStringLiteral("typed, then cancelled"));
             dialog->reject();
         });
-        QCOMPARE(prompts.input(nullptr, u"One\rTwo"_qs, u"High Score!!"_qs), QString());
+        QCOMPARE(prompts.input(nullptr, u"One\rTwo"_qs, u"High Score!!"_qs, u"? Joy ?"_qs), QString());
         QCOMPARE(title, QStringLiteral("High Score!!"));
         QCOMPARE(prompt, QStringLiteral("One\nTwo"));
+        QCOMPARE(text, QStringLiteral("? Joy ?"));
         QTimer::singleShot(0, this, [&] {
             title = QApplication::activeModalWidget()->windowTitle();
             QApplication::activeModalWidget()->close();

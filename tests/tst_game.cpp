@@ -1,7 +1,7 @@
 #include "support/gamefixture.h"
 
 #include "game/tableau.h"
-#include "records/frmhiscores.h"
+#include "windows/frmhiscores.h"
 #include "table/frmmarigold.h"
 #include "windows/frmteampic.h"
 

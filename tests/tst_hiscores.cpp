@@ -1,11 +1,16 @@
 #include "support/gamefixture.h"
 
-#include "records/frmhiscores.h"
+#include "game/names.h"
 #include "table/frmmarigold.h"
+#include "windows/frmhiscores.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+namespace {
+const QString Title = QStringLiteral("High Score!!");
+}
 
 class tst_HiScores : public QObject
 {
@@ -15,39 +20,68 @@ private Q_SLOTS:
     {
         // Every game ends on an empty table.
         QTest::addColumn<qint32>("score");
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("answers"); // to the name prompt, then to each asking again
+        QTest::addColumn<QStringList>("shownAgain"); // the name as it would be kept, each time asked again
         QTest::addColumn<QStringList>("names"); // it may be filed under; none when it enters nowhere
-        QTest::newRow("0 enters nowhere and asks nothing") << 0 << "" << QStringList();
-        QTest::newRow("the typed name is filed") << 800 << "New" << QStringList{"New"};
-        QTest::newRow("an empty answer draws a default name") << 800 << "" << QStringList{"Lucky Lou",
-            "Card Shark", "Ace Ambrose", "Queenie", "Jack of Hearts", "Mystery Player"};
+        Names::SetNames();
+        const QStringList defaults(Names::DefaultNames.cbegin(), Names::DefaultNames.cend());
+        QTest::newRow("0 enters nowhere and asks nothing") << 0 << QStringList() << QStringList() << QStringList();
+        QTest::newRow("the typed name is filed") << 800 << QStringList{"New"} << QStringList() << QStringList{"New"};
+        QTest::newRow("an empty answer draws a default name") << 800 << QStringList{""} << QStringList()
+                                                              << defaults;
+        QTest::newRow("letters of the code page are kept") << 800 << QStringList{"Zoë Œuvre €5"} << QStringList()
+                                                           << QStringList{"Zoë Œuvre €5"};
+        QTest::newRow("an accent the code page has joins its letter")
+            << 800 << QStringList{"Rene\u0301"} << QStringList() << QStringList{"René"};
+        QTest::newRow("accents it lacks are dropped") << 800 << QStringList{"q\u0301x\u0327"} << QStringList()
+                                                      << QStringList{"qx"};
+        QTest::newRow("of two accents the one that fits is kept") << 800 << QStringList{"Lu\u0308\u0301"}
+                                                                  << QStringList() << QStringList{"Lü"};
+        QTest::newRow("full-width letters become plain ones") << 800 << QStringList{"Ｊｏｙ"} << QStringList()
+                                                              << QStringList{"Joy"};
+        QTest::newRow("only the characters kept count") << 800 << QStringList{"ABCDEFGHIJKLMNO王"}
+                                                        << QStringList() << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("another script is asked again, and what is shown may be taken")
+            << 800 << QStringList{"王小明", "???"} << QStringList{"???"} << QStringList{"???"};
+        QTest::newRow("emoji are asked again, and another name may be typed")
+            << 800 << QStringList{"😀 Joy 🎉", "Joy"} << QStringList{"? Joy ?"} << QStringList{"Joy"};
+        QTest::newRow("a second name that cannot be kept is asked again too")
+            << 800 << QStringList{"שלום", "Ли", "??"} << QStringList{"????", "??"} << QStringList{"??"};
+        QTest::newRow("cancelling when asked again draws a default name") << 800 << QStringList{"王", ""}
+                                                                          << QStringList{"?"} << defaults;
     }
     void gameEndFilesTheScore()
     {
         QFETCH(qint32, score);
-        QFETCH(QString, answer);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, shownAgain);
         QFETCH(QStringList, names);
         GameFixture game;
-        game.prompts.inputAnswers = {answer};
+        game.prompts.inputAnswers = answers;
         qint32 highScore = 0;
         frmHiScores *window = game.forms->hiScores();
         window->HighScores(score, highScore);
         const bool entered = !names.isEmpty();
-        QCOMPARE(game.prompts.inputTitles, entered ? QStringList{"High Score!!"} : QStringList());
-        const QStringList prompt{"You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"};
-        QCOMPARE(game.prompts.inputPrompts, entered ? prompt : QStringList());
+        QCOMPARE(game.prompts.inputTitles, QStringList(answers.size(), Title));
+        QStringList prompts{"You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"};
+        for (const QString &shown : std::as_const(shownAgain))
+            prompts << "Some letters of that name cannot be kept in the high scores.\rIt would be kept as: "
+                           + shown + "\rPress OK to keep it so, or type another name.";
+        QCOMPARE(game.prompts.inputPrompts, entered ? prompts : QStringList());
+        QCOMPARE(game.prompts.inputTexts, entered ? QStringList{""} + shownAgain : QStringList());
         QCOMPARE(highScore, score);
         QCOMPARE(game.text("lblHighScore"), QString::number(score));
         // A score that enters is shown at once, over a disabled table.
         QCOMPARE(window->isVisible(), entered);
         QCOMPARE(game.table()->isEnabled(), !entered);
         QCOMPARE(window->findChild<QLabel *>("lblScore[0]")->text(), entered ? "800" : "");
-        QCOMPARE(names.contains(window->findChild<QLabel *>("lblName[0]")->text().trimmed()), entered);
+        const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
+        QVERIFY2(names.contains(name) == entered, qPrintable(name));
     }
     void firstOpeningWritesABlankTableAndClearEmptiesItOnlyOnYes()
     {
         GameFixture game;
-        game.records->writeHighRun(4);
+        game.book.raiseHighRun(4);
         game.click("cmdScores");
         QCOMPARE(game.readFile("zelscores.dat"), QByteArray(9 + 4 * 10, '\0'));
         QCOMPARE(game.readFile("names.dat"), QByteArray(9, '\0') + QByteArray(15 * 10, ' '));
@@ -55,18 +89,21 @@ private Q_SLOTS:
         QCOMPARE(game.records->readHighRun(), 4);
         frmHiScores *window = game.forms->hiScores();
         auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
+        auto click = [window](const char *name) {
+            QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton);
+        };
         QVERIFY(window->isVisible() && !game.table()->isEnabled());
         window->close(); // the frame gives the table back, as OK does
         QVERIFY(window->isHidden() && game.table()->isEnabled());
         qint32 score = 800;
         qint32 highScore = 0;
         window->HighScores(score, highScore);
-        window->findChild<QPushButton *>("cmdOkay")->click();
+        click("cmdOkay");
         QVERIFY(window->isHidden() && game.table()->isEnabled());
         game.click("cmdScores");
         game.prompts.questionAnswers = {false, true};
         for (auto [high, run] : {std::pair{"800", "4"}, {"0", "0"}}) { // No changes nothing; Yes empties all
-            window->findChild<QPushButton *>("cmdClear")->click();
+            click("cmdClear");
             QCOMPARE(label("lblScore[0]")->text(), high);
             QCOMPARE(game.text("lblHighScore"), high);
             QCOMPARE(game.text("lblHighRun"), run);
@@ -76,6 +113,8 @@ private Q_SLOTS:
         // Laid out as the window was drawn: sizes, places, fonts and colours.
         QCOMPARE(window->windowTitle(), QStringLiteral("High Scores"));
         QCOMPARE(window->size(), QSize(402, 280));
+        QVERIFY(window->windowFlags().testFlags(Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint));
+        QVERIFY(!(window->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowMinMaxButtonsHint)));
         QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
         QCOMPARE(label("LblTen")->text(), QStringLiteral("#10"));
         QCOMPARE(label("lblName[0]")->geometry(), QRect(56, 24, 201, 33));

@@ -1,5 +1,7 @@
+#include "records/recordcodec.h"
 #include "support/gamefixture.h"
 #include "table/frmmarigold.h"
+#include "game/tableau.h"
 #include <QDir>
 #include <QScopeGuard>
 #include <QTest>
@@ -18,9 +20,14 @@ const QByteArray Head(9, '\0');
 
 // Fails the steps that put bytes on disk, writes and syncs counted from 1, the way a full
 // disk does: step failAt writes a single byte or fails its sync, and every later step fails.
+// A failAt of 0 fails nothing.
 struct FailingRecordFiles : RecordFiles
 {
     using RecordFiles::RecordFiles;
+    static std::unique_ptr<RecordFiles> make(const QString &folder)
+    {
+        return std::make_unique<FailingRecordFiles>(folder);
+    }
     int failAt = 0, steps = 0;
     bool failing() { return failAt > 0 && ++steps >= failAt; }
     int writeSome(int fd, const char *data, qsizetype size, qsizetype *written) override
@@ -32,20 +39,17 @@ struct FailingRecordFiles : RecordFiles
 };
 
 // Saves as the game does: e an entry, c Clear, r a best run, b a card back.
-void save(RecordFiles &records, const QString &actions, qint16 value)
+void save(HighScoreBook &book, const QString &actions, qint16 value)
 {
     for (const QChar action : actions) {
-        if (action == u'e') {
-            HighScoreTable table;
-            table.insert(1, value, QString::number(value));
-            records.writeHighScores(table);
-        }
+        if (action == u'e')
+            book.enter(value, QString::number(value));
         if (action == u'c')
-            records.clearHighScoresAndRun();
+            book.clear();
         if (action == u'r')
-            records.writeHighRun(value);
+            book.raiseHighRun(value);
         if (action == u'b')
-            records.writeBackIndex(value);
+            book.chooseBack(value);
     }
 }
 
@@ -87,9 +91,13 @@ private Q_SLOTS:
             scores += char(0x70 - k) + QByteArray::fromHex("110100"); // 70000 is 0x11170
             names += stored.value(k - 1).leftJustified(HighScoreTable::NameLength, ' ');
         }
-        records.writeHighScores(table);
-        records.writeHighRun(-2);
-        records.writeBackIndex(258);
+        // Through the codec, since no game action stores a negative best run.
+        records.change(u"a test table"_qs, [&](RecordFiles::Edit &edit) {
+            QByteArray *scoreBytes = edit.file(Scores);
+            RecordCodec::putTable(*scoreBytes, *edit.file(Names), table);
+            RecordCodec::putHighRun(*edit.file(Run), -2);
+        });
+        game.book.chooseBack(258);
         QCOMPARE(game.readFile(Scores) + game.readFile(Names), scores + names);
         QCOMPARE(game.readFile(Run) + game.readFile(Backs), QByteArray::fromHex("feff0201"));
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
@@ -113,15 +121,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("told"); // the file each message names
         // A save writes and syncs each temporary file, then for a pair the journal, and syncs the
         // folder; the last sync, after the renames, has nothing left to undo. Each save is made
-        // twice: the second fails at its first step, and is told again.
+        // twice: the second fails at its first step, and is told again only for another file.
         const QList<std::pair<QString, QStringList>> saves = {
             {"ee", {Scores, Names}}, {"cc", {Scores, Names, Run}}, {"rr", {Run}}, {"bb", {Backs}}};
         for (const auto &[actions, files] : saves)
-            for (int step = 1; step <= 2 * files.size() + (files.size() > 1 ? 3 : 0); ++step)
+            for (int step = 1; step <= 2 * files.size() + (files.size() > 1 ? 3 : 0); ++step) {
+                QStringList told{files.value((step - 1) / 2, Scores), files.first()};
+                told.removeDuplicates();
                 QTest::addRow("%s at step %d", qPrintable(actions), step) << QString() << QString() << step
-                    << actions << QStringList{files.value((step - 1) / 2, Scores), files.first()};
+                                                                          << actions << told;
+            }
         QTest::newRow("every save on a full tmpfs") << u"full disk"_qs << QString() << 0 << u"erbc"_qs
-                                                    << QStringList{Scores, Run, Backs, Scores};
+                                                    << QStringList{Scores, Run, Backs};
         for (const QString &fileName : RecordNames)
             for (const char *kind : {"link", "dangling link", "pipe", "device", "folder", "big file"})
                 QTest::addRow("%s as a %s", qPrintable(fileName), kind)
@@ -135,14 +146,15 @@ private Q_SLOTS:
         QFETCH(int, failingStep);
         QFETCH(QString, actions);
         QFETCH(QStringList, told);
-        GameFixture game;
+        GameFixture game(FailingRecordFiles::make);
+        auto &records = static_cast<FailingRecordFiles &>(*game.records);
         const QByteArray dir = QFile::encodeName(game.dir.path());
         const QByteArray path = QFile::encodeName(game.path(fileName));
         const bool onTmpfs = obstacle == u"full disk";
         if (onTmpfs && (::geteuid() != 0 || ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") != 0))
             QSKIP("SKIPPED the real full-disk test: it needs root, to mount a small tmpfs (CI runs as root)");
         const auto unmount = qScopeGuard([&] { if (onTmpfs) ::umount2(dir.constData(), MNT_DETACH); });
-        save(*game.records, u"erb"_qs, 5);
+        save(game.book, u"erb"_qs, 5);
         if (!fileName.isEmpty()) // moved aside for the link to lead to: nothing may be read through it
             QVERIFY(QFile::rename(game.path(fileName), game.path(u"target"_qs)));
         if (obstacle.endsWith(u"link"))
@@ -162,13 +174,9 @@ private Q_SLOTS:
             : fileName == Scores || fileName == Names ? QStringList{Scores, Names} : QStringList{fileName};
         const QVariantList before = stateOf(game, kept);
 
-        FailingRecordFiles records(game.dir.path());
         records.failAt = failingStep;
-        // The real table, which reads the records at its start and tells the player.
-        Forms forms({.clock = &game.clock, .prompts = &game.prompts, .records = &records,
-                     .random = &game.random});
-        forms.marigold()->show();
-        save(records, actions, 8);
+        game.table(); // the real table, which reads the records at its start and tells the player
+        save(game.book, actions, 8);
         QCoreApplication::processEvents();
         QCOMPARE(stateOf(game, kept), before);
         const auto value = [&](const QString &f) { return f == fileName ? 0 : kept.contains(f) ? 5 : 8; };
@@ -181,33 +189,89 @@ private Q_SLOTS:
                          && message.contains(u"the disk is full") == fileName.isEmpty(), qPrintable(message));
     }
 
-    void startFinishesACompleteJournalAndRemovesTemporaryFiles()
+    void aFailedBestRunWaitsForTheRoundsEndAndIsToldOnce()
     {
+        GameFixture game(FailingRecordFiles::make);
+        auto &records = static_cast<FailingRecordFiles &>(*game.records);
+        const auto playRun = [&](int cards) {
+            for (int card = 0; card < cards; ++card) {
+                game.putCard(19, game.table()->model().wasteRank() % 13 + 1);
+                game.click(19);
+                QCoreApplication::processEvents(); // where a queued box would open
+            }
+        };
+        QStringList whenTold; // the round-end caption on view as each box opens
+        game.prompts.onMessage = [&](const QString &message) {
+            QVERIFY(!game.table()->model().clockRunning());
+            if (message.contains(game.path(Run)))
+                whenTold << game.text("lblBonuslbl");
+        };
+        game.click("cmdDeal");
+        records.failAt = 1;
+        playRun(3); // three new best runs in a round, none of them saved
+        QCOMPARE(game.prompts.messages, QStringList());
+        QCOMPARE(game.text("lblHighRun"), u"3"_qs);
+        game.click("cmdTake"); // the round ends, and the second is dealt after its time bonus
+        QCOMPARE(whenTold, QStringList{u"TIME BONUS:"_qs});
+        // A save that works clears the failure, so the next one is told again.
+        records.failAt = 0;
+        playRun(4);
+        QCOMPARE(records.readHighRun(), 4);
+        records.failAt = 1, records.steps = 0;
+        playRun(1);
+        QCOMPARE(whenTold.size(), 1);
+        game.click("cmdTake");
+        QCOMPARE(whenTold, QStringList({u"TIME BONUS:"_qs, u"TIME BONUS:"_qs}));
+    }
+
+    void startFinishesACompleteJournalAndRemovesOnlyItsOwnFiles_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<bool>("finished");
+        const QByteArray pair = "zelscores.dat.marigold-save-Ab3dE9 zelscores.dat\n"
+                                "names.dat.marigold-save-Zz0yX1 names.dat\n";
+        const QByteArray oldPair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
+        const auto sealed = [](const QByteArray &journal) {
+            return journal + "end " + QByteArray::number(qChecksum(journal)) + '\n';
+        };
+        const QByteArray head = "marigold records journal 2\n", oldHead = "marigold records journal 1\n";
+        QTest::newRow("a journal cut off before its end is dropped") << head + pair << false;
+        QTest::newRow("one renaming a file not its own is dropped") << sealed(head + "victim.dat names.dat\n")
+                                                                    << false;
+        QTest::newRow("one renaming out of the folder is dropped")
+            << sealed(head + "zelscores.dat.marigold-save-Ab3dE9 ../zelscores.dat\n") << false;
+        QTest::newRow("one naming files of the old pattern is dropped") << sealed(head + oldPair) << false;
+        QTest::newRow("a complete one of the releases before is finished") << sealed(oldHead + oldPair) << true;
+        QTest::newRow("a complete one naming its own files is finished") << sealed(head + pair) << true;
+    }
+
+    void startFinishesACompleteJournalAndRemovesOnlyItsOwnFiles()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(bool, finished);
         GameFixture game;
-        save(*game.records, u"e"_qs, 7);
-        const QByteArray pair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
-        // Dropped: one cut off before its end, one renaming a file not its own, one renaming
-        // out of the folder. Only the last, complete and naming its own files, is finished.
-        const QByteArray outOfFolder = "zelscores.dat.Ab3dE9 ../zelscores.dat\n";
-        const QList<std::pair<QByteArray, bool>> journals = {
-            {pair, false}, {"victim.dat names.dat\n", true}, {outOfFolder, true}, {pair, true}};
-        for (const auto &[renames, sealed] : journals) {
-            const QByteArray old = game.readFile(Scores) + game.readFile(Names);
-            game.writeFile(u"zelscores.dat.Ab3dE9"_qs, "new scores");
-            game.writeFile(u"names.dat.Zz0yX1"_qs, "new names");
-            game.writeFile(u"victim.dat"_qs, "victim");
-            game.writeFile(u"zelbacks.dat.q7XpAa"_qs, "a stray temporary file");
-            const QByteArray journal = "marigold records journal 1\n" + renames;
-            const QByteArray seal = "end " + QByteArray::number(qChecksum(journal)) + '\n';
-            game.writeFile(RecordFiles::JournalFile, sealed ? journal + seal : journal);
-            RecordFiles start(game.dir.path());
-            const bool finished = sealed && renames == pair;
-            QCOMPARE(game.readFile(Scores) + game.readFile(Names), finished ? "new scoresnew names" : old);
-            const QString victim = u"victim.dat"_qs;
-            const QVariantList victimKept{QStringList{victim}, false, true, QByteArray("victim")};
-            QCOMPARE(stateOf(game, {victim}), victimKept);
-            QVERIFY(!QFile::exists(game.dir.filePath(u"../zelscores.dat"_qs)));
+        save(game.book, u"e"_qs, 7);
+        const QByteArray old = game.readFile(Scores) + game.readFile(Names);
+        const bool oldPattern = journal.startsWith("marigold records journal 1");
+        for (const char *pattern : {"%1.marigold-save-%2", "%1.%2"}) {
+            game.writeFile(QString::fromLatin1(pattern).arg(Scores, u"Ab3dE9"_qs), "new scores");
+            game.writeFile(QString::fromLatin1(pattern).arg(Names, u"Zz0yX1"_qs), "new names");
         }
+        game.writeFile(u"zelbacks.dat.marigold-save-q7XpAa"_qs, "a temporary file a killed copy left");
+        // The player's own copies, which look much like the temporary files of old.
+        QStringList others = {u"victim.dat"_qs, u"zelscores.dat.backup"_qs, u"names.dat.backup"_qs,
+                              u"zelbacks.dat.myCopy"_qs, u"zelscores.dat.2025v1"_qs};
+        for (const QString &name : std::as_const(others))
+            game.writeFile(name, "the player's own");
+        game.writeFile(RecordFiles::JournalFile, journal);
+        RecordFiles start(game.dir.path());
+        QCOMPARE(game.readFile(Scores) + game.readFile(Names), finished ? "new scoresnew names" : old);
+        if (!finished || !oldPattern) // no longer told apart from a player's files once their journal is gone
+            others << u"zelscores.dat.Ab3dE9"_qs << u"names.dat.Zz0yX1"_qs;
+        others.sort(Qt::CaseInsensitive);
+        QCOMPARE(stateOf(game, {}), QVariantList{others});
+        QCOMPARE(game.readFile(u"zelscores.dat.backup"_qs), "the player's own");
+        QVERIFY(!QFile::exists(game.dir.filePath(u"../zelscores.dat"_qs)));
     }
 };
 

@@ -1,12 +1,12 @@
 #include "forms.h"
 
-#include "records/frmhiscores.h"
 #include "table/frmcards.h"
 #include "table/frmmarigold.h"
 #include "windows/browserprocess.h"
 #include "windows/frmabout.h"
 #include "windows/frmbacks.h"
 #include "windows/frmcredits.h"
+#include "windows/frmhiscores.h"
 #include "windows/frminstruct.h"
 #include "windows/frmmenu.h"
 #include "windows/frmteampic.h"
@@ -74,15 +74,9 @@ frmBacks *Forms::backs()
 
 frmHiScores *Forms::hiScores()
 {
-    return loaded(m_hiScores, [this] {
-        frmMarigold *table = marigold();
-        auto window = std::make_unique<frmHiScores>(m_services, table);
-        QObject::connect(window.get(), &frmHiScores::highScoreChanged, table,
-                         &frmMarigold::setHighScore);
-        QObject::connect(window.get(), &frmHiScores::highRunChanged, table,
-                         &frmMarigold::setHighRun);
-        return window;
-    }, m_marigold.get());
+    return loaded(m_hiScores,
+                  [this] { return std::make_unique<frmHiScores>(m_services, marigold()); },
+                  m_marigold.get());
 }
 
 frmTeamPic *Forms::teamPic()

@@ -7,8 +7,14 @@
 
 FramedWindow::FramedWindow(const QString &name, const QString &caption, QSize clientSize,
                            const QList<QLine> &frameLines, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_frameLines(frameLines)
+    : FramedWindow(name, caption, clientSize, Qt::FramelessWindowHint, parent)
+{
+    m_frameLines = frameLines;
+}
+
+FramedWindow::FramedWindow(const QString &name, const QString &caption, QSize clientSize,
+                           Qt::WindowFlags flags, QWidget *parent)
+    : QWidget(parent, Qt::Window | flags)
 {
     setObjectName(name);
     setWindowTitle(caption);

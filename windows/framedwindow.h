@@ -5,9 +5,10 @@
 #include <QWidget>
 
 // A borderless blue window framed by four 5-pixel lines along its edges, standing in
-// for the title bar it does not have. Closing it by the window system's own means
-// (a keyboard close) or by Escape runs the window's own way out, so nothing is left
-// disabled; Enter presses the focused button, or the default one.
+// for the title bar it does not have, or a window with the window system's own frame.
+// Closing it by the window system's own means (its close box, a keyboard close) or by
+// Escape runs the window's own way out, so nothing is left disabled; Enter presses the
+// focused button, or the default one.
 class QPushButton;
 
 class FramedWindow : public QWidget
@@ -19,6 +20,10 @@ public:
                  const QList<QLine> &frameLines, QWidget *parent = nullptr);
 
 protected:
+    // A window framed by the window system as `flags` ask, with no lines of its own.
+    FramedWindow(const QString &name, const QString &caption, QSize clientSize,
+                 Qt::WindowFlags flags, QWidget *parent = nullptr);
+
     // The handler of the button that closes this window.
     virtual void closeLikeButton() = 0;
     // The button Enter presses when no button has the focus.

@@ -5,7 +5,7 @@
 #include "platform/announcer.h"
 #include "platform/designfonts.h"
 #include "platform/services.h"
-#include "records/recordfiles.h"
+#include "records/highscorebook.h"
 #include "table/cardimage.h"
 #include "table/frmmarigold.h"
 #include "windows/forms.h"
@@ -73,7 +73,7 @@ void frmBacks::imgCardBack_Click(int Index)
 
 void frmBacks::cmdOK_Click()
 {
-    m_forms.services().records->writeBackIndex(BackChoice);
+    m_forms.services().book->chooseBack(BackChoice);
     m_forms.marigold()->putBackOnEverySpot(BackChoice);
     hide();
     m_forms.menu()->show();

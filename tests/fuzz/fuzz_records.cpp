@@ -2,15 +2,20 @@
 // temporary file it may name, then reads every record, enters a score and reads it back.
 //
 // Input: five length bytes (scores, names, run, backs, journal; 255 leaves that file
-// out), a sixth for the temporary file "zelscores.dat.Fz0000", the six contents in that
-// order, a 32-bit little-endian score, and the rest as the typed name in UTF-8.
+// out), a sixth for the temporary file "zelscores.dat.marigold-save-Fz0000", the six
+// contents in that order, a 32-bit little-endian score, and the rest as the typed name in
+// UTF-8.
+#include "game/randomgenerator.h"
 #include "records/codepage1252.h"
+#include "records/highscorebook.h"
 #include "records/recordfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     put(dir, u"sentinel"_qs, "untouched");
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile, RecordFiles::RunFile,
-                               RecordFiles::BacksFile, RecordFiles::JournalFile, u"zelscores.dat.Fz0000"_qs};
+                               RecordFiles::BacksFile, RecordFiles::JournalFile,
+                               u"zelscores.dat.marigold-save-Fz0000"_qs};
     qsizetype at = names.size();
     for (qsizetype i = 0; i < names.size(); ++i) {
         const int length = i < input.size() ? quint8(input.at(i)) : 255; // 255 leaves the file out
@@ -50,23 +56,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // A save that fails on this healthy folder shows as a value that does not read back.
     RecordFiles records(dir.path());
-    HighScoreTable table = records.readHighScores();
+    RandomGenerator random;
+    HighScoreBook book(records, random);
+    HighScoreTable table = book.table();
     check(records.readTopScore() == table.entry(1).score, "top score differs from entry 1");
-    if (const int place = table.placeFor(score); place > 0)
-        table.insert(place, score, QString::fromUtf8(input.mid(at + 4)));
-    records.writeHighScores(table);
+    const QString typed = QString::fromUtf8(input.mid(at + 4));
+    const QString name = typed.isEmpty() ? u"Player"_qs : typed; // an empty one draws a default
+    const int place = table.placeFor(score);
+    check(book.enter(score, name) == place, "the score took another place");
+    if (place > 0)
+        table.insert(place, score, CodePage1252::nearest(name));
     const HighScoreTable stored = records.readHighScores();
     for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
-        const QByteArray name = CodePage1252::encode(table.entry(k).name).left(HighScoreTable::NameLength);
+        const QByteArray kept = CodePage1252::encode(table.entry(k).name).left(HighScoreTable::NameLength);
         check(stored.entry(k).score == table.entry(k).score, "a score did not read back");
-        check(stored.entry(k).name == CodePage1252::decode(name.leftJustified(15)), "a name differs");
+        check(stored.entry(k).name == CodePage1252::decode(kept.leftJustified(15)), "a name differs");
     }
-    records.writeHighRun(qint16(score));
-    records.writeBackIndex(qint16(score >> 16));
-    check(records.readHighRun() == qint16(score) && records.readBackIndex() == qint16(score >> 16),
+    // What the name prompt shows as kept is what is kept.
+    check(place == 0 || stored.entry(place).name == HighScoreBook::storedName(name).leftJustified(15),
+          "the name stored is not the one shown");
+    const qint16 run = std::max(records.readHighRun(), qint16(score));
+    book.raiseHighRun(qint16(score));
+    book.chooseBack(qint16(score >> 16));
+    check(records.readHighRun() == run && records.readBackIndex() == qint16(score >> 16),
           "the best run or the card back did not read back");
-    records.clearHighScoresAndRun();
+    book.clear();
     check(records.readTopScore() == 0 && records.readHighRun() == 0, "Clear did not clear");
+    check(book.takeFailures().isEmpty(), "a save failed on a healthy folder");
     // A start may finish or drop a journal, but no start or save touches anything but the records.
     QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     left.removeIf([&names](const QString &name) { return names.first(4).contains(name); });

@@ -40,10 +40,12 @@ bool FakePrompts::question(QWidget *parent, const QString &text)
     return questionAnswers.isEmpty() ? false : questionAnswers.takeFirst();
 }
 
-QString FakePrompts::input(QWidget *parent, const QString &prompt, const QString &title)
+QString FakePrompts::input(QWidget *parent, const QString &prompt, const QString &title,
+                           const QString &text)
 {
     ModalStandIn box(parent);
     inputPrompts.append(prompt);
     inputTitles.append(title);
+    inputTexts.append(text);
     return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
 }

@@ -12,13 +12,15 @@ class FakePrompts : public Prompts
 public:
     void message(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text) override;
-    QString input(QWidget *parent, const QString &prompt, const QString &title) override;
+    QString input(QWidget *parent, const QString &prompt, const QString &title,
+                  const QString &text) override;
     void beep() override { ++beeps; }
 
     QStringList messages;
     QStringList questions;
     QStringList inputPrompts;
     QStringList inputTitles;
+    QStringList inputTexts; // what the edit field held at first
     int beeps = 0;
 
     QList<bool> questionAnswers;  // taken in order; No when none is left

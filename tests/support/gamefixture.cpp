@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
-GameFixture::GameFixture()
-    : records(std::make_unique<RecordFiles>(dir.path()))
+GameFixture::GameFixture(const MakeRecords &makeRecords)
+    : records(makeRecords ? makeRecords(dir.path()) : std::make_unique<RecordFiles>(dir.path()))
+    , book(*records, random)
 {
+    services.book = &book;
     services.clock = &clock;
     services.prompts = &prompts;
     services.records = records.get();

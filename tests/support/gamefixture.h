@@ -5,11 +5,13 @@
 #include "fakeprompts.h"
 #include "game/randomgenerator.h"
 #include "platform/services.h"
+#include "records/highscorebook.h"
 #include "records/recordfiles.h"
 #include "windows/forms.h"
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class CardImage;
@@ -23,7 +25,10 @@ class QPushButton;
 class GameFixture
 {
 public:
-    GameFixture();
+    using MakeRecords = std::function<std::unique_ptr<RecordFiles>(const QString &folder)>;
+
+    // `makeRecords` gives the records a test's own RecordFiles over the scratch folder.
+    explicit GameFixture(const MakeRecords &makeRecords = {});
     ~GameFixture();
 
     QString path(const QString &fileName) const { return dir.filePath(fileName); }
@@ -51,6 +56,7 @@ public:
     FakeAnnouncer announcer;
     RandomGenerator random;
     std::unique_ptr<RecordFiles> records;
+    HighScoreBook book;
     Services services;
     std::unique_ptr<Forms> forms;
 };

@@ -2,17 +2,14 @@
 
 #include "assets/artwork.h"
 #include "game/highscoretable.h"
-#include "game/names.h"
 #include "game/randomgenerator.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
-#include "platform/dialogkeys.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 #include "platform/services.h"
-#include "recordfiles.h"
+#include "records/highscorebook.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -76,20 +73,21 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 const QString frmHiScores::NamePromptTitle = QStringLiteral("High Score!!");
 const QString frmHiScores::NamePrompt =
     QStringLiteral("You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)");
+const QString frmHiScores::NameAgainPrompt =
+    QStringLiteral("Some letters of that name cannot be kept in the high scores.\rIt would be kept "
+                   "as: %1\rPress OK to keep it so, or type another name.");
 const QString frmHiScores::ClearQuestion =
     QStringLiteral("Are you sure you want clear the highscores");
 
 frmHiScores::frmHiScores(const Services &services, QWidget *table)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                           | Qt::MSWindowsFixedSizeDialogHint)
+    : FramedWindow(QStringLiteral("frmHiScores"), QStringLiteral("High Scores"),
+                   QSize(px(6030), px(4200)),
+                   Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                       | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_services(services)
     , m_table(table)
 {
-    setObjectName(QStringLiteral("frmHiScores"));
-    setWindowTitle(QStringLiteral("High Scores"));
     setWindowIcon(Artwork::windowIcon());
-    setFixedSize(px(6030), px(4200));
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
@@ -128,7 +126,7 @@ void frmHiScores::setVisible(bool visible)
 
 void frmHiScores::Form_Load()
 {
-    if (m_services.records->readTopScore() == 0) {
+    if (m_services.book->table().entry(1).score == 0) {
         LoadClear = 1;
         ClearScores();
     }
@@ -136,25 +134,18 @@ void frmHiScores::Form_Load()
 
 void frmHiScores::ClearScores()
 {
-    RecordFiles &records = *m_services.records;
-    // The Clear button empties the table and the best run in one save, so that no crash
-    // can keep one without the other.
-    if (LoadClear == 1)
-        records.initialiseHighScores();
-    else
-        records.clearHighScoresAndRun();
-    Q_EMIT highScoreChanged(0);
     if (LoadClear == 1) {
+        m_services.book->initialise();
         LoadClear = 0;
         return;
     }
-    Q_EMIT highRunChanged(0);
+    m_services.book->clear();
     GetScores();
 }
 
 void frmHiScores::GetScores()
 {
-    const HighScoreTable table = m_services.records->readHighScores();
+    const HighScoreTable table = m_services.book->table();
     for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
         lblScore[k - 1]->setText(QString::number(table.entry(k).score));
         lblName[k - 1]->setText(table.entry(k).name);
@@ -163,26 +154,29 @@ void frmHiScores::GetScores()
 
 void frmHiScores::HighScores(qint32 &Score, qint32 &HighScore)
 {
-    RandomGenerator &random = *m_services.random;
-    random.seedFromTimeOfDay(m_services.clock->secondsSinceMidnight());
-    HighScoreTable table = m_services.records->readHighScores();
-    const int place = table.placeFor(Score);
-    if (place > 0) {
-        QString name = m_services.prompts->input(m_table, NamePrompt, NamePromptTitle);
-        if (name.isEmpty())
-            name = Names::DefaultNames[random.nextBelow(Names::DefaultNameCount)];
-        table.insert(place, Score, name);
-    }
-    m_services.records->writeHighScores(table);
-    if (Score > HighScore) {
-        HighScore = Score;
-        Q_EMIT highScoreChanged(HighScore);
-    }
+    HighScoreBook &book = *m_services.book;
+    m_services.random->seedFromTimeOfDay(m_services.clock->secondsSinceMidnight());
+    const int place = book.placeFor(Score);
+    // The score goes in where it belongs when the player answers: another copy of the
+    // game may have filed one meanwhile.
+    book.enter(Score, place > 0 ? std::optional<QString>(askName()) : std::nullopt);
+    book.raiseHighScore(HighScore, Score);
     if (place > 0) {
         show();
         GetScores();
         m_table->setEnabled(false);
     }
+}
+
+QString frmHiScores::askName()
+{
+    QString name = m_services.prompts->input(m_table, NamePrompt, NamePromptTitle, QString());
+    // Nothing is stored as '?' that the player has not seen.
+    while (!name.isEmpty() && !HighScoreBook::storesWhole(name)) {
+        const QString stored = HighScoreBook::storedName(name);
+        name = m_services.prompts->input(m_table, NameAgainPrompt.arg(stored), NamePromptTitle, stored);
+    }
+    return name;
 }
 
 void frmHiScores::cmdOkay_Click()
@@ -197,19 +191,7 @@ void frmHiScores::cmdClear_Click()
         ClearScores();
 }
 
-void frmHiScores::closeEvent(QCloseEvent *event)
+void frmHiScores::closeLikeButton()
 {
-    // Closing through the frame is the same as OK: the table must come back to life.
-    if (isVisible()) {
-        event->ignore();
-        cmdOkay_Click();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
-void frmHiScores::keyPressEvent(QKeyEvent *event)
-{
-    if (!DialogKeys::handle(event, this, cmdOkay, [this] { cmdOkay->click(); }))
-        QWidget::keyPressEvent(event);
+    cmdOkay_Click();
 }

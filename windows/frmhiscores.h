@@ -1,8 +1,7 @@
 #pragma once
 
+#include "framedwindow.h"
 #include "platform/services.h"
-
-#include <QWidget>
 
 #include <array>
 #include <optional>
@@ -10,16 +9,19 @@
 class QLabel;
 class QPushButton;
 
-// The ten best scores with their players' names. The game hands every final score to
-// HighScores; the table's High Scores button shows the window for viewing. The table
-// window is disabled while this one is up, and hears of record changes by signal.
-class frmHiScores : public QWidget
+// The ten best scores with their players' names, as the high-score book holds them. The
+// game hands every final score to HighScores; the table's High Scores button shows the
+// window for viewing. The table window is disabled while this one is up, and hears of
+// record changes from the book.
+class frmHiScores : public FramedWindow
 {
     Q_OBJECT
 
 public:
     static const QString NamePromptTitle;
     static const QString NamePrompt;
+    // Asked again when the name as stored would lose characters; %1 is how it is stored.
+    static const QString NameAgainPrompt;
     static const QString ClearQuestion;
 
     frmHiScores(const Services &services, QWidget *table);
@@ -33,19 +35,15 @@ public:
 
     void setVisible(bool visible) override;
 
-Q_SIGNALS:
-    // The table's HighScore and its label.
-    void highScoreChanged(qint32 HighScore);
-    // The table's HighRun and its label; the record file is written here.
-    void highRunChanged(qint16 HighRun);
-
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    // Escape answers like OK; Enter presses the focused button, OK when none has it.
-    void keyPressEvent(QKeyEvent *event) override;
+    void closeLikeButton() override;
+    QPushButton *defaultButton() const override { return cmdOkay; }
 
 private:
     void Form_Load();
+    // The name prompt, asked again until the name is stored as shown or the player
+    // takes what would be stored; empty for no name.
+    QString askName();
 
     Services m_services;
     QWidget *m_table;
