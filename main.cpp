@@ -1,4 +1,5 @@
 #include "game/randomgenerator.h"
+#include "platform/accessibleannouncer.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/programlauncher.h"
@@ -166,6 +167,7 @@ int main(int argc, char *argv[])
     RandomGenerator random;
     HighScoreBook book(records, random);
     ProgramLauncher launcher;
+    AccessibleAnnouncer announcer;
     Services services;
     services.clock = &clock;
     services.prompts = &prompts;
@@ -174,8 +176,11 @@ int main(int argc, char *argv[])
     services.random = &random;
     services.registry = systemRegistry();
     services.launcher = &launcher;
+    services.announcer = &announcer;
 
     Forms forms(services);
+    // The table is on screen for the whole run, so what the game says lives there.
+    announcer.setHost(forms.marigold());
     forms.marigold()->show();
     if (!folderProblem.isEmpty()) {
         // Also for a terminal, and the journal of a start from the menu.

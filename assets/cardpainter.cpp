@@ -549,6 +549,23 @@ QPainterPath suitShape(Card::Suit suit, const QRectF &box)
     return toBox.map(suitPath(suit));
 }
 
+QString backDescription(int backNumber)
+{
+    static const char *const descriptions[BackCount] = {
+        "a marigold on a deep blue field, in a gold frame with a small marigold in each corner",
+        "a red lattice of diamonds with gold studs",
+        "a green tartan crossed with blue, yellow and red threads",
+        "purple frames one inside another around a pale diamond",
+        "an orange sunburst around a golden sun",
+        "teal waves with pale crests",
+        "black and gold fans in the Art Deco style",
+        "gold stars on a night blue sky around one large star",
+        "a wine red chequerboard with a gold star in the middle",
+        "green vines with leaves and curls",
+    };
+    return QLatin1String(descriptions[std::clamp(backNumber, 0, BackCount - 1)]);
+}
+
 void paintBack(QPainter &painter, int backNumber)
 {
     using BackPainter = void (*)(QPainter &, const QRectF &);

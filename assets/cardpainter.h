@@ -20,6 +20,8 @@ void paintFace(QPainter &painter, int cardNumber);
 
 // One of the ten card backs, 0 to 9.
 void paintBack(QPainter &painter, int backNumber);
+// What back `backNumber` shows, in a few words for a player who cannot see it.
+QString backDescription(int backNumber);
 
 // A suit's symbol, as on the faces, filling `box`.
 QPainterPath suitShape(Card::Suit suit, const QRectF &box);

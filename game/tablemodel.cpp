@@ -59,6 +59,7 @@ void TableModel::ReSetCards(qint16 backNum)
     m_spots[Tableau::StockSpot] = Spot{0, false, true, true};
     SpotTag();
     m_state.CurRun = 0;
+    m_scoreShown = m_state.Score;
     Q_EMIT scoreChanged(m_state.Score);
     m_cardsShown = Tableau::StockSize;
 }
@@ -250,6 +251,7 @@ void TableModel::showClock()
 void TableModel::addScore(qint32 points)
 {
     m_state.Score += points;
+    m_scoreShown = m_state.Score;
     Q_EMIT scoreChanged(m_state.Score);
 }
 

@@ -33,6 +33,8 @@ public:
     qint16 shownBack() const { return m_shownBack; }
     int cardsShown() const { return m_cardsShown; }
     int runShown() const { return m_state.CurRun / Rules::RunStep; }
+    // lblScore: the game's score, and after a game end the final one until a card or a deal moves it.
+    qint32 scoreShown() const { return m_scoreShown; }
     bool peakMarkerShown(int peak) const { return m_peakMarkerShown.at(peak); }
     QString bonusTitle() const { return m_bonusTitle; }
     bool bonusTitleShown() const { return m_bonusTitleShown; }
@@ -113,6 +115,7 @@ private:
 
     qint16 m_shownBack = 0;
     int m_cardsShown = Tableau::StockSize;
+    qint32 m_scoreShown = 0;
     std::array<bool, 2> m_peakMarkerShown{};
     QString m_bonusTitle;
     bool m_bonusTitleShown = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+class Announcer;
 class GameClock;
 class HighScoreBook;
 class ProgramLauncher;
@@ -19,4 +20,6 @@ struct Services
     Registry *registry = nullptr;
     ProgramLauncher *launcher = nullptr;
     RandomGenerator *random = nullptr;
+    // What the game says to a screen reader; nothing is said without one.
+    Announcer *announcer = nullptr;
 };

@@ -22,9 +22,16 @@ public:
     {
     }
 
-    QAccessible::Role role() const override
+    // A screen reader keeps the role it first read, so the role never changes: a card
+    // that cannot be pressed now is a button that is unavailable.
+    QAccessible::Role role() const override { return image()->accessibleRole(); }
+
+    QAccessible::State state() const override
     {
-        return image()->canPress() ? QAccessible::Button : QAccessible::Graphic;
+        QAccessible::State state = QAccessibleWidget::state();
+        if (role() == QAccessible::Button && !image()->canPress())
+            state.disabled = true;
+        return state;
     }
 
     QString text(QAccessible::Text t) const override
@@ -84,8 +91,18 @@ void CardImage::setClickable(bool clickable)
     if (clickable == m_clickable)
         return;
     m_clickable = clickable;
+    // The window's focus, which it keeps while a message box has the activation.
+    const bool hadFocus = window()->focusWidget() == this;
     setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
-    AccessibleNotice::nameChanged(this);
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.disabled = true;
+        changed.focusable = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!clickable && hadFocus)
+        Q_EMIT focusGivenUp();
 }
 
 bool CardImage::canPress() const

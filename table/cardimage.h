@@ -2,6 +2,7 @@
 
 #include "assets/cardpicture.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QWidget>
 
@@ -23,6 +24,11 @@ public:
     void setTag(const QString &tag) { m_tag = tag; }
 
     bool isClickable() const { return m_clickable; }
+
+    // What a screen reader is told the image is: a button by default, pressable or
+    // not; a picture that is never pressed says so.
+    QAccessible::Role accessibleRole() const { return m_accessibleRole; }
+    void setAccessibleRole(QAccessible::Role role) { m_accessibleRole = role; }
     void setClickable(bool clickable);
 
     // What a click does: clicked() when the image is clickable and a player could reach
@@ -41,6 +47,8 @@ public:
 
 Q_SIGNALS:
     void clicked();
+    // It stopped reacting while it had the keyboard focus, which it has given up.
+    void focusGivenUp();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -57,5 +65,6 @@ private:
     QColor m_outline;
     QString m_tag;
     bool m_clickable = true;
+    QAccessible::Role m_accessibleRole = QAccessible::Button;
     bool m_pressed = false;
 };

@@ -3,10 +3,12 @@
 #include "assets/artwork.h"
 #include "assets/cardpainter.h"
 #include "cardimage.h"
+#include "clockbar.h"
 #include "game/names.h"
 #include "game/randomgenerator.h"
-#include "platform/accessiblenotice.h"
+#include "game/tablespeech.h"
 #include "platform/actionguard.h"
+#include "platform/announcer.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
@@ -17,9 +19,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -48,26 +53,11 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
-// A caption that changes during play is announced, so a screen reader hears the score,
-// the run, the cards left and the round-end captions as they change. A hidden one is
-// announced when it comes into view, so only once.
+// The captions are not what a screen reader hears: the table says what changed itself.
 void setCaption(QLabel *label, const QString &text)
 {
-    if (label->text() == text)
-        return;
-    label->setText(text);
-    if (!label->isHidden())
-        AccessibleNotice::nameChanged(label);
-}
-
-// A round-end caption that comes into view is announced even when its words are the
-// same as last time.
-void showCaption(QLabel *label, bool shown)
-{
-    const bool appears = shown && label->isHidden();
-    label->setVisible(shown);
-    if (appears)
-        AccessibleNotice::nameChanged(label);
+    if (label->text() != text)
+        label->setText(text);
 }
 
 // Only a foreign or damaged record holds a back outside the ten; the first stands in.
@@ -135,6 +125,7 @@ void frmMarigold::buildControls()
         m_imgSpot[index] = spot;
     }
     imgSpot(Tableau::WasteSpot)->setAccessibleDescription(tr("Waste card"));
+    imgSpot(Tableau::WasteSpot)->setAccessibleRole(QAccessible::Graphic);
     imgSpot(Tableau::StockSpot)->setAccessibleDescription(tr("Stock"));
 
     const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
@@ -163,13 +154,12 @@ void frmMarigold::buildControls()
     cmdTake = addButton("cmdTake", {416, 304, 105, 49}, QStringLiteral("Take Score"));
     cmdTake->setFont(DesignFonts::msSansSerif(13.5, true));
 
-    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1 = new ClockBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(96, 432, 97, 17);
     ProgressBar1->setRange(0, Rules::RoundSeconds);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setAccessibleName(tr("Time left"));
     ProgressBar1->show();
 
     setTabOrder(cmdDeal, cmdExit);
@@ -258,10 +248,10 @@ void frmMarigold::showTable()
     // A hidden caption keeps whatever it last said; only a shown one is written.
     if (m_model.bonusTitleShown())
         setCaption(lblBonuslbl, m_model.bonusTitle());
-    showCaption(lblBonuslbl, m_model.bonusTitleShown());
+    lblBonuslbl->setVisible(m_model.bonusTitleShown());
     if (m_model.bonusFigureShown())
         setCaption(lblBonus, number(m_model.bonusFigure()));
-    showCaption(lblBonus, m_model.bonusFigureShown());
+    lblBonus->setVisible(m_model.bonusFigureShown());
     setCaption(lblCards, number(m_model.cardsShown()));
     setCaption(lblRun, number(m_model.runShown()));
 
@@ -288,6 +278,10 @@ void frmMarigold::Form_Load()
 void frmMarigold::cmdDeal_Click()
 {
     m_model.deal(*m_services.random, m_services.records->readBackIndex());
+    // Said before the table changes under the focus, so the new table comes before
+    // whatever takes the focus.
+    const auto focused = std::find(m_imgSpot.cbegin(), m_imgSpot.cend(), focusWidget());
+    say(TableSpeech::dealt(m_model, focused == m_imgSpot.cend() ? -1 : int(focused - m_imgSpot.cbegin())));
     showTable();
 }
 
@@ -297,12 +291,18 @@ void frmMarigold::imgSpot_Click(int Index)
 {
     if (Index == Tableau::StockSpot) {
         m_model.FlipCard();
+        say(TableSpeech::turned(m_model));
         showTable();
         return;
     }
-    if (!m_model.playSpot(Index))
+    const QList<int> openBefore = TableSpeech::openSpots(m_model);
+    const bool moved = m_model.playSpot(Index);
+    if (!moved)
         m_services.prompts->beep();
     const bool cleared = m_model.EnableOpenCards();
+    // Said before the card leaves its spot, which hands the focus on: the player hears
+    // what the move did and then where the focus went.
+    say(moved ? TableSpeech::played(m_model, openBefore) : TableSpeech::refused(m_model));
     showTable();
     if (cleared)
         ClearBonus();
@@ -313,11 +313,14 @@ void frmMarigold::imgSpot_Click(int Index)
 void frmMarigold::ClearBonus()
 {
     m_model.startClearBonus();
+    say(m_model.bonusTitle());
     tellRecordFailures();
     if (!Pause2())
         return;
     // Counted once, so a stock card turned during a pause cannot change how many steps remain.
-    if (!countUp(TableModel::Bonus::Card, m_model.startCardBonus()))
+    const int cards = m_model.startCardBonus();
+    say(TableSpeech::cardBonus(cards));
+    if (!countUp(TableModel::Bonus::Card, cards))
         return;
     if (!Pause2())
         return;
@@ -338,7 +341,11 @@ bool frmMarigold::countUp(TableModel::Bonus bonus, int steps)
 
 void frmMarigold::Timer1_Timer()
 {
-    if (m_model.tick()) {
+    const bool timeUp = m_model.tick();
+    const int left = m_model.state().TimeLeft;
+    if (left == 30 || left == 10)
+        say(TableSpeech::secondsLeft(left));
+    if (timeUp) {
         showTable();
         m_services.prompts->message(this, QStringLiteral("time is up!!!"));
         m_model.timeUp();
@@ -367,6 +374,7 @@ bool frmMarigold::pauseShowingTable(std::chrono::milliseconds length)
 void frmMarigold::cmdTake_Click()
 {
     const int seconds = m_model.startTimeBonus();
+    say(TableSpeech::timeBonus(seconds));
     tellRecordFailures();
     if (!countUp(TableModel::Bonus::Time, seconds))
         return;
@@ -375,6 +383,7 @@ void frmMarigold::cmdTake_Click()
 
     if (m_model.roundDecision() == Rules::RoundEnd::NextRound) {
         m_model.showNextRound();
+        say(TableSpeech::nextRound(m_model));
         if (!Pause2())
             return;
         cmdDeal_Click();
@@ -397,6 +406,7 @@ void frmMarigold::cmdTake_Click()
 void frmMarigold::GameOver()
 {
     m_model.showGameOver();
+    say(TableSpeech::gameOver(m_model));
     showTable();
     qint32 score = m_model.state().Score;
     qint32 highScore = m_model.state().HighScore;
@@ -439,6 +449,23 @@ void frmMarigold::cmdScores_Click()
 {
     Q_EMIT highScoresRequested();
     setEnabled(false);
+}
+
+void frmMarigold::say(const QString &sentence)
+{
+    if (m_services.announcer)
+        m_services.announcer->announce(sentence);
+}
+
+void frmMarigold::keyPressEvent(QKeyEvent *event)
+{
+    // S, for the state: the whole table at once. A plain letter, so it meets none of the
+    // screen reader's own keys (its modifier with a key, and the keypad).
+    if (event->key() == StateKey && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat()) {
+        say(TableSpeech::state(m_model));
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMarigold::closeEvent(QCloseEvent *event)

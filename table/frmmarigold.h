@@ -23,6 +23,9 @@ class frmMarigold : public QWidget
     Q_OBJECT
 
 public:
+    // Says the whole table: waste card, score, run, time left, round and stock.
+    static constexpr int StateKey = Qt::Key_S;
+
     explicit frmMarigold(const Services &services);
     ~frmMarigold() override;
 
@@ -61,6 +64,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
@@ -78,6 +82,7 @@ private:
     bool Pause1();
     bool Pause2();
     bool pauseShowingTable(std::chrono::milliseconds length);
+    void say(const QString &sentence);
     // Shows the record failures not yet told. Never while a round's clock runs: those
     // wait for the round's end, so no box of ours costs the player time.
     void tellRecordFailures();

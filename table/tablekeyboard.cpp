@@ -47,6 +47,12 @@ TableKeyboard::TableKeyboard(QWidget *table, const QList<CardImage *> &spots,
             QWidget::setTabOrder(previous, spot);
         previous = spot;
         spot->installEventFilter(this);
+        // A deal can cover the focused card without taking it off the table; the focus
+        // then moves on as if it had left.
+        connect(spot, &CardImage::focusGivenUp, this, [this, spot] {
+            const QRect place = spot->geometry();
+            QTimer::singleShot(0, this, [this, place] { refocusNear(place); });
+        });
     }
     for (QPushButton *button : m_buttons) {
         button->installEventFilter(this);

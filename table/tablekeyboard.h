@@ -12,9 +12,10 @@ class QWidget;
 // The table by keyboard. Tab runs through the buttons, then the reacting spots in
 // reading order, then the stock; the arrow keys move between reacting spots by their
 // places on the table; and when the focused card leaves the table the focus goes to the
-// nearest spot that still reacts, never to nothing; Return presses a focused button as
-// Space does. When a secondary window gives the table back, the focus returns to the
-// control that opened it and the table becomes the active window again.
+// nearest spot that still reacts, never to nothing, and so it does when a deal covers the
+// focused card; Return presses a focused button as Space does. When a secondary window
+// gives the table back, the focus returns to the control that opened it and the table
+// becomes the active window again.
 class TableKeyboard : public QObject
 {
     Q_OBJECT

@@ -1,7 +1,9 @@
 #include "support/userinput.h"
+#include "platform/accessibleannouncer.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QDeadlineTimer>
@@ -30,7 +32,7 @@ void answerBox(Answer answer)
 
 } // namespace
 
-// The real clock and dialogs, once each: everything else runs on their fakes.
+// The real clock, dialogs and announcer, once each: everything else runs on their fakes.
 class tst_Adapters : public QObject
 {
     Q_OBJECT
@@ -114,6 +116,35 @@ private Q_SLOTS:
         QVERIFY(enabled);
         QCOMPARE(owner, table.windowHandle());
         QCOMPARE(given, answer);
+    }
+
+    void announcementsAreNotificationsInAStatusBarThatDrawNothing()
+    {
+        QAccessible::setActive(true);
+        QWidget host;
+        host.resize(200, 100);
+        AccessibleAnnouncer announcer;
+        announcer.setHost(&host);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        const QImage before = host.grab().toImage();
+        // More sentences than the notices that take turns: each is shown under its own words.
+        QStringList shown;
+        for (int sentence = 1; sentence <= 10; ++sentence) {
+            const QString words = QStringLiteral("Sentence %1.").arg(sentence);
+            announcer.announce(words);
+            for (QWidget *child : host.findChildren<QWidget *>()) {
+                QAccessibleInterface *notice = QAccessible::queryAccessibleInterface(child);
+                if (notice->role() != QAccessible::Notification || notice->text(QAccessible::Name) != words)
+                    continue;
+                QCOMPARE(notice->parent()->role(), QAccessible::StatusBar);
+                QVERIFY(child->isVisible());
+                shown.append(words);
+            }
+        }
+        QCOMPARE(shown.size(), 10);
+        QCOMPARE(host.grab().toImage(), before);
+        QAccessible::setActive(false);
     }
 };
 

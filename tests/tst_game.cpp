@@ -2,14 +2,13 @@
 #include "support/userinput.h"
 
 #include "game/tableau.h"
-#include "platform/accessiblenotice.h"
 #include "windows/frmhiscores.h"
 #include "table/frmmarigold.h"
 #include "windows/frmteampic.h"
 
+#include <QAccessible>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -22,29 +21,47 @@ private Q_SLOTS:
     void roundsRunOutOnTheClockAndTheOldTableDealsNothing()
     {
         Game game;
-        // Both rounds end on a time bonus of 0: the figure is announced once as it appears,
-        // the second time too, though its words are the same.
-        int figureShown = 0;
-        AccessibleNotice::setListener([&](QAccessible::Event, QObject *notifier) {
-            figureShown += notifier->objectName() == QLatin1String("lblBonus");
-        });
-        const auto stopListening = qScopeGuard([] { AccessibleNotice::setListener({}); });
+        // Both rounds end on a time bonus of 0: it is said once, the second time too,
+        // though its words are the same; the clock warns at 30 and 10 seconds.
+        const QStringList roundEnd = {"30 seconds left.", "10 seconds left.", "Time bonus 0."};
+        game.announcer.take();
         game.clock.advance(60s);
         QVERIFY(game.prompts.messages.isEmpty());
         game.clock.advance(1s);
         QCOMPARE(game.prompts.messages, QStringList{QStringLiteral("time is up!!!")});
         // The round ends into the second one, whose clock runs from a full bar.
         game.clock.advance(1s);
-        QCOMPARE(std::exchange(figureShown, 0), 1);
-        QCOMPARE(game.table()->findChild<QProgressBar *>("ProgressBar1")->value(), 59);
+        QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
+        auto *bar = game.table()->findChild<QProgressBar *>("ProgressBar1");
+        QCOMPARE(bar->value(), 59);
+        // A screen reader reads the bar as the time left, and finds no value in it to speak as
+        // a percentage.
+        QAccessibleInterface *clock = QAccessible::queryAccessibleInterface(bar);
+        QCOMPARE(clock->text(QAccessible::Name), QStringLiteral("Time left: 59 seconds"));
+        QVERIFY(!clock->valueInterface());
         game.clock.advance(60s);
-        QCOMPARE(figureShown, 1);
+        QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
         // The second round runs out too and the game is over. The old table still plays, on the
         // next game's score, but clearing it ends no round.
         game.leaveOnePlayable();
         QVERIFY(game.click(19));
         QVERIFY(game.click("cmdDeal"));
         QCOMPARE(game.text("lblScore"), QStringLiteral("100"));
+    }
+    void clearingTheTableSaysEachStepOfTheRoundEndOnce()
+    {
+        Game game;
+        game.leaveOnePlayable();
+        game.clock.advance(20s);
+        game.announcer.take();
+        game.click(19);
+        // The move, then the round end in the order it is shown, each bonus once with its
+        // total however many steps it counts up in.
+        const QStringList said = game.announcer.take();
+        QCOMPARE(said.mid(1, 4), (QStringList{"YOU DID IT!!", "Card bonus 2,500.", "Time bonus 2,000.",
+                                              "Score 4,600. Round: 2."}));
+        QVERIFY2(said.value(0).contains("Run 1. Score 100.") && said.value(5).startsWith("New deal."),
+                 qPrintable(said.join('|')));
     }
     void secondRoundEndsInBonusRoundPictureOrGameOver_data()
     {

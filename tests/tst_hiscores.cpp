@@ -5,6 +5,7 @@
 #include "table/frmmarigold.h"
 #include "windows/frmhiscores.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -99,6 +100,25 @@ private Q_SLOTS:
         QCOMPARE(window->findChild<QLabel *>("lblScore[0]")->text(), entered ? "800" : "");
         const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
         QVERIFY2(names.contains(name) == entered, qPrintable(name));
+    }
+    void theListIsReadWithOkAndPlaceByPlaceWithTheArrows()
+    {
+        GameFixture game;
+        game.prompts.inputAnswers = {"Ann"};
+        qint32 score = 800, highScore = 0;
+        frmHiScores *window = game.forms->hiScores();
+        window->HighScores(score, highScore);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto *ok = window->findChild<QPushButton *>("cmdOkay");
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QVERIFY(ok->accessibleDescription().startsWith("High scores. Place 1: Ann, 800. Places 2 to 10 are empty."));
+        game.announcer.take();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_End})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(game.announcer.take(), (QStringList{"Place 1: Ann, 800.", "Place 2 is empty.", "Place 1: Ann, 800.",
+                                                     "Place 1: Ann, 800.", "Place 10 is empty."}));
+        QCOMPARE(QApplication::focusWidget(), ok); // the arrows read; they do not move the focus
     }
     void firstOpeningWritesABlankTableAndClearEmptiesItOnlyOnYes()
     {

@@ -18,10 +18,13 @@ case $mode in
     # installed desktop entry and metainfo; the record-file fuzzer (tools/fuzz.sh)
     # needs clang with its libFuzzer runtime; the real-desktop tests run the game on an
     # X server and window manager of their own, press its keys from outside and look at
-    # the screen.
+    # the screen; the screen-reader test listens to Orca, speaking through
+    # speech-dispatcher and espeak-ng on a session bus and accessibility bus of its own.
     test) packages+=(g++-mingw-w64-x86-64-posix desktop-file-utils appstream
                      clang libclang-rt-14-dev
-                     xvfb openbox xdotool x11-utils imagemagick) ;;
+                     xvfb openbox xdotool x11-utils imagemagick
+                     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+                     dbus-daemon at-spi2-core) ;;
     *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
 esac
 

@@ -1,6 +1,8 @@
 #include "frmbacks.h"
 
+#include "assets/cardpainter.h"
 #include "platform/actionguard.h"
+#include "platform/announcer.h"
 #include "platform/designfonts.h"
 #include "platform/services.h"
 #include "records/highscorebook.h"
@@ -26,6 +28,9 @@ frmBacks::frmBacks(Forms &forms)
         image->move(16 + 88 * (index % 5), index < 5 ? 16 : 176);
         // The keyboard moves the highlight with the arrows, so Enter stays with the buttons.
         image->setFocusPolicy(Qt::NoFocus);
+        // Counted from 1, as a player counts them.
+        image->setAccessibleName(
+            tr("Card back %1: %2").arg(index + 1).arg(CardPainter::backDescription(index)));
         connect(image, &CardImage::clicked, this, [this, index] { imgCardBack_Click(index); });
         m_imgCardBack[index] = image;
     }
@@ -37,6 +42,9 @@ frmBacks::frmBacks(Forms &forms)
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(56, 128, 81, 33);
     setTabOrder(cmdOK, cmdCancel);
+    // Read with the button that has the focus when the window opens.
+    cmdOK->setAccessibleDescription(
+        tr("Highlight your card choice and click OK. The arrow keys move the highlight."));
 
     Label1 = new QLabel(QStringLiteral("Highlight your card choice and click OK."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -59,6 +67,8 @@ void frmBacks::imgCardBack_Click(int Index)
     BackChoice = qint16(Index);
     m_highlighted = true;
     showHighlight();
+    if (Announcer *announcer = m_forms.services().announcer)
+        announcer->announce(tr("Highlighted: %1.").arg(imgCardBack(Index)->accessibleName()));
 }
 
 void frmBacks::cmdOK_Click()

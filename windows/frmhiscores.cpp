@@ -3,13 +3,16 @@
 #include "assets/artwork.h"
 #include "game/highscoretable.h"
 #include "game/randomgenerator.h"
+#include "game/tablespeech.h"
 #include "platform/actionguard.h"
+#include "platform/announcer.h"
 #include "platform/designfonts.h"
 #include "platform/gameclock.h"
 #include "platform/prompts.h"
 #include "platform/services.h"
 #include "records/highscorebook.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -108,6 +111,9 @@ frmHiScores::frmHiScores(const Services &services, QWidget *table)
     cmdOkay = makeButton(this, "cmdOkay", QStringLiteral("OK"), 1800);
     cmdClear = makeButton(this, "cmdClear", QStringLiteral("Clear"), 3240);
     setTabOrder(cmdOkay, cmdClear);
+    // The buttons would take the arrows to move the focus between themselves.
+    cmdOkay->installEventFilter(this);
+    cmdClear->installEventFilter(this);
     ActionGuard::connectAction(cmdOkay, &QPushButton::clicked, this, &frmHiScores::cmdOkay_Click);
     ActionGuard::connectAction(cmdClear, &QPushButton::clicked, this, &frmHiScores::cmdClear_Click);
 }
@@ -150,6 +156,47 @@ void frmHiScores::GetScores()
         lblScore[k - 1]->setText(QString::number(table.entry(k).score));
         lblName[k - 1]->setText(table.entry(k).name);
     }
+    // Read with the button that has the focus when the window opens.
+    cmdOkay->setAccessibleDescription(TableSpeech::highScoreList(table)
+                                      + tr(" The up and down arrows read the list place by place."));
+    m_readPlace = 0;
+}
+
+bool frmHiScores::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && readPlace(static_cast<QKeyEvent *>(event)->key()))
+        return true;
+    return FramedWindow::eventFilter(watched, event);
+}
+
+void frmHiScores::keyPressEvent(QKeyEvent *event)
+{
+    if (!readPlace(event->key()))
+        FramedWindow::keyPressEvent(event);
+}
+
+bool frmHiScores::readPlace(int key)
+{
+    constexpr int Last = HighScoreTable::EntryCount;
+    switch (key) {
+    case Qt::Key_Down:
+        m_readPlace = qMin(Last, m_readPlace + 1);
+        break;
+    case Qt::Key_Up:
+        m_readPlace = qMax(1, m_readPlace - 1);
+        break;
+    case Qt::Key_Home:
+        m_readPlace = 1;
+        break;
+    case Qt::Key_End:
+        m_readPlace = Last;
+        break;
+    default:
+        return false;
+    }
+    if (m_services.announcer)
+        m_services.announcer->announce(TableSpeech::highScorePlace(m_services.book->table(), m_readPlace));
+    return true;
 }
 
 void frmHiScores::HighScores(qint32 &Score, qint32 &HighScore)

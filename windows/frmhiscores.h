@@ -38,12 +38,18 @@ public:
 protected:
     void closeLikeButton() override;
     QPushButton *defaultButton() const override { return cmdOkay; }
+    // The up and down arrows, Home and End read the list to a screen reader, one place
+    // at a time, wherever the focus is.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();
     // The name prompt, asked again until the name is stored as shown or the player
     // takes what would be stored; empty for no name.
     QString askName();
+    // Says the place `key` moves the reading to; false for any other key.
+    bool readPlace(int key);
 
     Services m_services;
     QWidget *m_table;
@@ -54,4 +60,5 @@ private:
     std::array<QLabel *, 10> lblScore{};
     QPushButton *cmdOkay;
     QPushButton *cmdClear;
+    int m_readPlace = 0; // the place read last, 0 before the first
 };

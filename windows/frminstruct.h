@@ -9,6 +9,9 @@ class frmInstruct : public InfoWindow
 
 public:
     static const QString RulesText;
+    static const QString BonusText;
+    // Not shown: told to a screen reader with the rules.
+    static const QString KeysText;
 
     explicit frmInstruct(Forms &forms);
 };

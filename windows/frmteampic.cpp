@@ -19,6 +19,8 @@ frmTeamPic::frmTeamPic(Forms &forms)
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(112, 224, 81, 33);
+    // The focus lands here when the picture opens; the picture itself takes none.
+    cmdOK->setAccessibleDescription(picture->accessibleName());
     ActionGuard::connectAction(cmdOK, &QPushButton::clicked, this, &frmTeamPic::cmdOK_Click);
 }
 

@@ -18,6 +18,7 @@ GameFixture::GameFixture(const MakeRecords &makeRecords)
     services.prompts = &prompts;
     services.records = records.get();
     services.random = &random;
+    services.announcer = &announcer;
     forms = std::make_unique<Forms>(services);
 }
 

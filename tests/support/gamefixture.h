@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeannouncer.h"
 #include "fakeclock.h"
 #include "fakeprompts.h"
 #include "game/randomgenerator.h"
@@ -54,6 +55,7 @@ public:
     QTemporaryDir dir;
     FakeClock clock;
     FakePrompts prompts;
+    FakeAnnouncer announcer;
     RandomGenerator random;
     std::unique_ptr<RecordFiles> records;
     HighScoreBook book;
