@@ -6,7 +6,8 @@
 // are mapped at start-up onto faces this desktop has.
 namespace DesignFonts {
 
-// Maps the design names onto installed faces; call once before any window is built.
+// Maps the design names onto installed faces, and has the fonts below ask for those
+// faces by their own names; call once before any window is built.
 void installSubstitutions();
 
 // "Futura Md BT", always bold.

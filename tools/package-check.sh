@@ -107,7 +107,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop_entry")
 echo "Exec=$exec_line"
 read -r -a command <<<"$exec_line" # no field codes, no quoting: a plain word list
 chroot --userspec=4321:4321 "$root" /usr/bin/env -i HOME=/home/player USER=player \
-    PATH=/usr/bin:/bin DISPLAY=":$display_number" XDG_RUNTIME_DIR=/run/user/4321 \
+    PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games DISPLAY=":$display_number" XDG_RUNTIME_DIR=/run/user/4321 \
     sh -c 'cd "$HOME" && exec "$@"' marigold "${command[@]}" >"$root/tmp/game.log" 2>&1 &
 started_pids+=($!)
 

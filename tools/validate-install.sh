@@ -36,9 +36,9 @@ for size in 16 32 48 64 128 256; do
     check "${size}px icon" test -s "$share/icons/hicolor/${size}x${size}/apps/marigold.png"
 done
 check "scalable icon" test -s "$share/icons/hicolor/scalable/apps/marigold.svg"
-check "game" test -x "$prefix/bin/marigold"
+check "game" test -x "$prefix/games/marigold"
 if [[ $with_browser == 1 ]]; then
-    check "browser" test -x "$prefix/bin/marigold-browser"
+    check "browser" test -x "$prefix/games/marigold-browser"
 fi
 check "desktop entry" desktop-file-validate "$share/applications/$app_id.desktop"
 # A menu starts programs in the home folder; the records belong in the data folder.
