@@ -4,7 +4,6 @@
 #include "assets/cardpainter.h"
 #include "cardimage.h"
 #include "clockbar.h"
-#include "game/names.h"
 #include "game/randomgenerator.h"
 #include "game/tablespeech.h"
 #include "platform/actionguard.h"
@@ -272,7 +271,6 @@ void frmMarigold::Form_Load()
     const qint16 highRun = records.readHighRun();
     m_model.load(highScore, backNum, highRun);
     showTable();
-    Names::SetNames();
 }
 
 void frmMarigold::cmdDeal_Click()

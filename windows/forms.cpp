@@ -1,7 +1,6 @@
 #include "forms.h"
 
 #include "platform/windowowner.h"
-#include "table/frmcards.h"
 #include "table/frmmarigold.h"
 #include "windows/browserprocess.h"
 #include "windows/frmabout.h"
@@ -47,8 +46,7 @@ Forms::~Forms()
 frmMarigold *Forms::marigold()
 {
     if (!m_marigold) {
-        // The picture holders live for the whole run, from the table's start-up on.
-        cards();
+        // The chooser lives for the whole run, from the table's start-up on.
         backs();
         m_marigold = std::make_unique<frmMarigold>(m_services);
         frmMarigold *table = m_marigold.get();
@@ -66,12 +64,6 @@ frmMarigold *Forms::marigold()
         QObject::connect(table, &frmMarigold::leaving, table, [this] { hideAll(); });
     }
     return m_marigold.get();
-}
-
-frmCards *Forms::cards()
-{
-    // The holder of the faces is never shown, so it stands nowhere and belongs to nothing.
-    return loaded(m_cards, [] { return std::make_unique<frmCards>(); }, nullptr);
 }
 
 frmBacks *Forms::backs()
@@ -132,7 +124,7 @@ void Forms::hideAll()
 {
     const QList<QWidget *> windows = {m_about.get(),   m_instruct.get(), m_credits.get(),
                                       m_menu.get(),    m_teamPic.get(),  m_hiScores.get(),
-                                      m_backs.get(),   m_cards.get(),    m_marigold.get()};
+                                      m_backs.get(),   m_marigold.get()};
     for (QWidget *window : windows) {
         if (window)
             window->hide();

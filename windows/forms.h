@@ -7,7 +7,6 @@
 class BrowserProcess;
 class frmAbout;
 class frmBacks;
-class frmCards;
 class frmCredits;
 class frmHiScores;
 class frmInstruct;
@@ -30,7 +29,6 @@ public:
     const Services &services() const { return m_services; }
 
     frmMarigold *marigold();
-    frmCards *cards();
     frmBacks *backs();
     frmHiScores *hiScores();
     frmTeamPic *teamPic();
@@ -51,7 +49,6 @@ public:
 private:
     Services m_services;
     std::unique_ptr<frmMarigold> m_marigold;
-    std::unique_ptr<frmCards> m_cards;
     std::unique_ptr<frmBacks> m_backs;
     std::unique_ptr<frmHiScores> m_hiScores;
     std::unique_ptr<frmTeamPic> m_teamPic;
