@@ -21,6 +21,13 @@ class TableModel : public QObject
 
 public:
     enum class Bonus { Card, Time };
+    // What a click on a table card did.
+    enum class Play {
+        Illegal, // the card does not follow the waste card: nothing moved
+        Moved,   // the card went to the waste
+        Cleared, // it went, and the tableau is clear in a round in play: the card bonus is due
+    };
+    Q_ENUM(Play)
 
     using QObject::QObject;
 
@@ -61,8 +68,9 @@ public:
     // the buttons of a round in play.
     void deal(RandomGenerator &random, qint16 backNum);
 
-    // A click on table spot 0 to 25: moves the card when the move rule allows it.
-    bool playSpot(int Index);
+    // A click on table spot 0 to 25: moves the card when the move rule allows it, then
+    // runs the open tests, whether it moved or not.
+    Play playSpot(int index);
     void FlipCard();
     // Runs every open test and recounts the taken spots; true when the tableau is clear
     // in a round still in play, so the card bonus is due.

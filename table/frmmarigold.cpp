@@ -294,15 +294,15 @@ void frmMarigold::imgSpot_Click(int Index)
         return;
     }
     const QList<int> openBefore = TableSpeech::openSpots(m_model);
-    const bool moved = m_model.playSpot(Index);
-    if (!moved)
+    const TableModel::Play play = m_model.playSpot(Index);
+    if (play == TableModel::Play::Illegal)
         m_services.prompts->beep();
-    const bool cleared = m_model.EnableOpenCards();
     // Said before the card leaves its spot, which hands the focus on: the player hears
     // what the move did and then where the focus went.
-    say(moved ? TableSpeech::played(m_model, openBefore) : TableSpeech::refused(m_model));
+    say(play == TableModel::Play::Illegal ? TableSpeech::refused(m_model, Index)
+                                          : TableSpeech::played(m_model, Index, openBefore));
     showTable();
-    if (cleared)
+    if (play == TableModel::Play::Cleared)
         ClearBonus();
 }
 
