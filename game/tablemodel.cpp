@@ -12,7 +12,6 @@ int TableModel::wasteRank() const
 void TableModel::load(qint32 highScore, qint16 backNum, qint16 highRun)
 {
     m_state.TimeLeft = Rules::RoundSeconds;
-    m_state.TeamPicClosed = 0;
     m_state.RoundNum = 1;
     m_state.Score = 0;
     m_clockRunning = false;

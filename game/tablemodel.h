@@ -60,7 +60,6 @@ public:
 
     void setHighRun(qint16 highRun) { m_state.HighRun = highRun; }
     void setHighScore(qint32 highScore) { m_state.HighScore = highScore; }
-    void setTeamPicClosed(qint16 closed) { m_state.TeamPicClosed = closed; }
 
     // The idle table of start-up: the records, every spot face down and not clickable.
     void load(qint32 highScore, qint16 backNum, qint16 highRun);

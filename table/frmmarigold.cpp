@@ -18,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -392,13 +393,27 @@ void frmMarigold::cmdTake_Click()
         showTable();
         Q_EMIT teamPictureRequested();
         setEnabled(false);
-        while (m_model.state().TeamPicClosed == 0) {
-            if (!Pause1())
-                return;
-        }
+        if (!waitForTeamPicture())
+            return;
+        setEnabled(true);
     }
-    m_model.setTeamPicClosed(0);
     GameOver();
+}
+
+bool frmMarigold::waitForTeamPicture()
+{
+    QEventLoop wait;
+    bool closed = false;
+    connect(this, &frmMarigold::teamPictureClosed, &wait, [&] {
+        closed = true;
+        wait.quit();
+    });
+    connect(this, &frmMarigold::leaving, &wait, &QEventLoop::quit);
+    // A game leaving, or a program quitting, ends the wait too; only the picture's own
+    // end lets the game end go on.
+    if (!m_closing)
+        wait.exec();
+    return closed && !m_closing;
 }
 
 void frmMarigold::GameOver()

@@ -15,8 +15,9 @@ class frmMenu;
 class frmTeamPic;
 
 // The game's windows, each created the first time it is asked for and kept for the
-// rest of the run (the about box alone is unloaded when it closes). Windows find one
-// another here; none is the parent of another, so disabling the table disables only it.
+// rest of the run (the about box alone is unloaded when it closes). No window knows
+// another: each asks by signal, and this connects what one asks for to the one that
+// does it. None is the parent of another, so disabling the table disables only it.
 class Forms
 {
 public:
@@ -25,8 +26,6 @@ public:
 
     Forms(const Forms &) = delete;
     Forms &operator=(const Forms &) = delete;
-
-    const Services &services() const { return m_services; }
 
     frmMarigold *marigold();
     frmBacks *backs();

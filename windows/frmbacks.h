@@ -1,11 +1,11 @@
 #pragma once
 
 #include "framedwindow.h"
+#include "platform/services.h"
 
 #include <array>
 
 class CardImage;
-class Forms;
 class QLabel;
 class QPushButton;
 
@@ -18,7 +18,7 @@ class frmBacks : public FramedWindow
 public:
     static constexpr int BackCount = 10;
 
-    explicit frmBacks(Forms &forms);
+    explicit frmBacks(const Services &services);
 
     CardImage *imgCardBack(int index) const { return m_imgCardBack.at(index); }
     qint16 backChoice() const { return BackChoice; }
@@ -26,6 +26,12 @@ public:
     void imgCardBack_Click(int Index);
     void cmdOK_Click();
     void cmdCancel_Click();
+
+Q_SIGNALS:
+    // OK stored `back`: every spot of the table shows it at once.
+    void backChosen(qint16 back);
+    // OK or Cancel: the chooser has stepped aside for the menu.
+    void backToMenu();
 
 protected:
     void closeLikeButton() override;
@@ -38,7 +44,7 @@ private:
     void showHighlight();
     bool moveHighlight(int key);
 
-    Forms &m_forms;
+    Services m_services;
     std::array<CardImage *, BackCount> m_imgCardBack{};
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
