@@ -9,8 +9,9 @@ class CardImage;
 class QLabel;
 class QPushButton;
 
-// The card-back chooser. It also holds the ten back pictures for the whole run: the
-// table takes every face-down card's picture from imgCardBack.
+// The card-back chooser. It is made with the table and kept for the whole run, so the
+// last back highlighted stays chosen; the table's own pictures come from the picture
+// cache, as every card's do.
 class frmBacks : public FramedWindow
 {
     Q_OBJECT
