@@ -2,16 +2,8 @@
 
 namespace Names {
 
-std::array<QString, DefaultNameCount> DefaultNames;
-
-void SetNames()
-{
-    DefaultNames[0] = QStringLiteral("Lucky Lou");
-    DefaultNames[1] = QStringLiteral("Card Shark");
-    DefaultNames[2] = QStringLiteral("Ace Ambrose");
-    DefaultNames[3] = QStringLiteral("Queenie");
-    DefaultNames[4] = QStringLiteral("Jack of Hearts");
-    DefaultNames[5] = QStringLiteral("Mystery Player");
-}
+constinit const std::array<QStringView, DefaultNameCount> DefaultNames = {
+    u"Lucky Lou", u"Card Shark", u"Ace Ambrose", u"Queenie", u"Jack of Hearts", u"Mystery Player",
+};
 
 } // namespace Names

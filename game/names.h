@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QString>
+#include <QStringView>
 
 #include <array>
 
-// The player names the high-score table falls back on when a player gives none.
+// The player names the high-score table falls back on when a player gives none. Fixed
+// data, so they are there for whoever asks first, whatever window has loaded.
 namespace Names {
 
 constexpr int DefaultNameCount = 6;
 
-extern std::array<QString, DefaultNameCount> DefaultNames;
-
-void SetNames();
+extern const std::array<QStringView, DefaultNameCount> DefaultNames;
 
 } // namespace Names

@@ -12,7 +12,6 @@ int TableModel::wasteRank() const
 void TableModel::load(qint32 highScore, qint16 backNum, qint16 highRun)
 {
     m_state.TimeLeft = Rules::RoundSeconds;
-    m_state.TeamPicClosed = 0;
     m_state.RoundNum = 1;
     m_state.Score = 0;
     m_clockRunning = false;
@@ -70,15 +69,17 @@ void TableModel::SpotTag()
     m_state.GameVal = qint16(Card::rank(m_state.CardNum));
 }
 
-bool TableModel::playSpot(int Index)
+TableModel::Play TableModel::playSpot(int index)
 {
-    m_state.CardNum = spot(Index).card;
+    m_state.CardNum = spot(index).card;
     m_state.GameVal = qint16(Card::rank(m_state.CardNum));
-    m_state.SpotNum = qint16(Index);
-    if (!Rules::isLegalMove(m_state.GameVal, wasteRank()))
-        return false;
-    MoveCard();
-    return true;
+    m_state.SpotNum = qint16(index);
+    const bool legal = Rules::isLegalMove(m_state.GameVal, wasteRank());
+    if (legal)
+        MoveCard();
+    // A card refused still lies on the tableau, so only a move can clear it.
+    const bool cleared = EnableOpenCards();
+    return !legal ? Play::Illegal : cleared ? Play::Cleared : Play::Moved;
 }
 
 void TableModel::MoveCard()

@@ -21,6 +21,13 @@ class TableModel : public QObject
 
 public:
     enum class Bonus { Card, Time };
+    // What a click on a table card did.
+    enum class Play {
+        Illegal, // the card does not follow the waste card: nothing moved
+        Moved,   // the card went to the waste
+        Cleared, // it went, and the tableau is clear in a round in play: the card bonus is due
+    };
+    Q_ENUM(Play)
 
     using QObject::QObject;
 
@@ -53,7 +60,6 @@ public:
 
     void setHighRun(qint16 highRun) { m_state.HighRun = highRun; }
     void setHighScore(qint32 highScore) { m_state.HighScore = highScore; }
-    void setTeamPicClosed(qint16 closed) { m_state.TeamPicClosed = closed; }
 
     // The idle table of start-up: the records, every spot face down and not clickable.
     void load(qint32 highScore, qint16 backNum, qint16 highRun);
@@ -61,8 +67,9 @@ public:
     // the buttons of a round in play.
     void deal(RandomGenerator &random, qint16 backNum);
 
-    // A click on table spot 0 to 25: moves the card when the move rule allows it.
-    bool playSpot(int Index);
+    // A click on table spot 0 to 25: moves the card when the move rule allows it, then
+    // runs the open tests, whether it moved or not.
+    Play playSpot(int index);
     void FlipCard();
     // Runs every open test and recounts the taken spots; true when the tableau is clear
     // in a round still in play, so the card bonus is due.

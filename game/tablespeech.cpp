@@ -61,11 +61,10 @@ QList<int> openSpots(const TableModel &model)
     return open;
 }
 
-QString played(const TableModel &model, const QList<int> &openBefore)
+QString played(const TableModel &model, int spot, const QList<int> &openBefore)
 {
     QStringList words{card(waste(model)) + QLatin1Char('.')};
-    const int from = model.state().SpotNum;
-    if (from == 0 || from == 1)
+    if (spot == 0 || spot == 1)
         words.append(QStringLiteral("Peak bonus %1.").arg(number(Rules::PeakBonus)));
     words.append(QStringLiteral("Run %1. Score %2.")
                      .arg(model.runShown())
@@ -80,10 +79,9 @@ QString played(const TableModel &model, const QList<int> &openBefore)
     return words.join(QLatin1Char(' '));
 }
 
-QString refused(const TableModel &model)
+QString refused(const TableModel &model, int spot)
 {
-    return QStringLiteral("%1 does not follow %2.")
-        .arg(card(model.spot(model.state().SpotNum)), card(waste(model)));
+    return QStringLiteral("%1 does not follow %2.").arg(card(model.spot(spot)), card(waste(model)));
 }
 
 QString turned(const TableModel &model)

@@ -20,11 +20,12 @@ QString card(const Spot &spot);
 // The tableau cards that can be played now, in reading order.
 QList<int> openSpots(const TableModel &model);
 
-// After a card went to the waste: the card, any peak bonus, the run and the score, and
-// the cards that turned up because it went (those open now that were not in `openBefore`).
-QString played(const TableModel &model, const QList<int> &openBefore);
-// After a card that does not follow the waste card; the model still holds it on its spot.
-QString refused(const TableModel &model);
+// After the card of `spot` went to the waste: the card, any peak bonus, the run and the
+// score, and the cards that turned up because it went (those open now that were not in
+// `openBefore`).
+QString played(const TableModel &model, int spot, const QList<int> &openBefore);
+// After the card of `spot` did not follow the waste card; it still lies on its spot.
+QString refused(const TableModel &model, int spot);
 // After a stock turn: the new waste card and what is left in the stock.
 QString turned(const TableModel &model);
 // After a deal: the waste card, the open cards and the stock, and the new card under

@@ -6,13 +6,12 @@
 
 #include <array>
 
-// The table window's own fields. HighRun, HighScore and TeamPicClosed are reached by
-// other windows through the table's accessors; the rest belong to the table alone.
+// The table window's own fields. HighRun and HighScore are reached by other windows
+// through the table's accessors; the rest belong to the table alone.
 struct TableState
 {
     qint16 HighRun = 0;
     qint32 HighScore = 0;
-    qint16 TeamPicClosed = 0;
     std::array<qint16, Tableau::StockSize> Stock{};
     qint16 NextStock = 0;
     qint16 ClearedCount = 0;

@@ -57,7 +57,7 @@ int HighScoreBook::enter(qint32 score, const std::optional<QString> &name)
 {
     std::optional<QString> entered = name;
     if (entered && entered->isEmpty())
-        entered = Names::DefaultNames[m_random.nextBelow(Names::DefaultNameCount)];
+        entered = Names::DefaultNames[m_random.nextBelow(Names::DefaultNameCount)].toString();
     // Shared, since a change kept for later outlives this call.
     const auto place = std::make_shared<int>(0);
     save(tr("the high-score table"), [score, entered, place](RecordFiles::Edit &edit) {

@@ -10,6 +10,12 @@
 // It raises clicked() only while clickable; a screen reader's press action, and Space or
 // Enter while it has the keyboard focus, do the same. Only a clickable image takes the
 // focus, and the focus ring shows only while the player is using the keyboard.
+//
+// Not a QAbstractButton: its clicked() comes however the button is pressed, so every way
+// in would still need the clickable and ActionGuard test here; it acts on Space's release
+// and leaves Enter alone, which would then act on its press; and its screen-reader side is
+// private to Qt, so the fixed Button role, the "unavailable" state and the spoken card
+// stay ours anyway.
 class CardImage : public QWidget
 {
     Q_OBJECT

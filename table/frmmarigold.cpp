@@ -4,7 +4,6 @@
 #include "assets/cardpainter.h"
 #include "cardimage.h"
 #include "clockbar.h"
-#include "game/names.h"
 #include "game/randomgenerator.h"
 #include "game/tablespeech.h"
 #include "platform/actionguard.h"
@@ -19,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -272,7 +272,6 @@ void frmMarigold::Form_Load()
     const qint16 highRun = records.readHighRun();
     m_model.load(highScore, backNum, highRun);
     showTable();
-    Names::SetNames();
 }
 
 void frmMarigold::cmdDeal_Click()
@@ -296,15 +295,15 @@ void frmMarigold::imgSpot_Click(int Index)
         return;
     }
     const QList<int> openBefore = TableSpeech::openSpots(m_model);
-    const bool moved = m_model.playSpot(Index);
-    if (!moved)
+    const TableModel::Play play = m_model.playSpot(Index);
+    if (play == TableModel::Play::Illegal)
         m_services.prompts->beep();
-    const bool cleared = m_model.EnableOpenCards();
     // Said before the card leaves its spot, which hands the focus on: the player hears
     // what the move did and then where the focus went.
-    say(moved ? TableSpeech::played(m_model, openBefore) : TableSpeech::refused(m_model));
+    say(play == TableModel::Play::Illegal ? TableSpeech::refused(m_model, Index)
+                                          : TableSpeech::played(m_model, Index, openBefore));
     showTable();
-    if (cleared)
+    if (play == TableModel::Play::Cleared)
         ClearBonus();
 }
 
@@ -394,13 +393,27 @@ void frmMarigold::cmdTake_Click()
         showTable();
         Q_EMIT teamPictureRequested();
         setEnabled(false);
-        while (m_model.state().TeamPicClosed == 0) {
-            if (!Pause1())
-                return;
-        }
+        if (!waitForTeamPicture())
+            return;
+        setEnabled(true);
     }
-    m_model.setTeamPicClosed(0);
     GameOver();
+}
+
+bool frmMarigold::waitForTeamPicture()
+{
+    QEventLoop wait;
+    bool closed = false;
+    connect(this, &frmMarigold::teamPictureClosed, &wait, [&] {
+        closed = true;
+        wait.quit();
+    });
+    connect(this, &frmMarigold::leaving, &wait, &QEventLoop::quit);
+    // A game leaving, or a program quitting, ends the wait too; only the picture's own
+    // end lets the game end go on.
+    if (!m_closing)
+        wait.exec();
+    return closed && !m_closing;
 }
 
 void frmMarigold::GameOver()

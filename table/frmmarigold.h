@@ -33,8 +33,6 @@ public:
     void setHighRun(qint16 highRun);
     qint32 highScore() const { return m_model.state().HighScore; }
     void setHighScore(qint32 highScore);
-    qint16 teamPicClosed() const { return m_model.state().TeamPicClosed; }
-    void setTeamPicClosed(qint16 closed) { m_model.setTeamPicClosed(closed); }
 
     // The card-back chooser's OK: every spot shows the chosen back at once.
     void putBackOnEverySpot(qint16 back);
@@ -56,7 +54,10 @@ public:
 Q_SIGNALS:
     void menuRequested();
     void highScoresRequested();
+    // The game has ended on the team's score: its end waits, the table disabled, until
+    // teamPictureClosed comes.
     void teamPictureRequested();
+    void teamPictureClosed();
     // The game is over: the high-score table takes the score and may raise HighScore.
     void gameEnded(qint32 &Score, qint32 &HighScore);
     // Exit: every window goes.
@@ -82,6 +83,9 @@ private:
     bool Pause1();
     bool Pause2();
     bool pauseShowingTable(std::chrono::milliseconds length);
+    // Waits, handling events, for the team picture to close; false, like a pause, when
+    // the table closes first.
+    bool waitForTeamPicture();
     void say(const QString &sentence);
     // Shows the record failures not yet told. Never while a round's clock runs: those
     // wait for the round's end, so no box of ours costs the player time.

@@ -46,8 +46,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("answers"); // to the name prompt, then to each asking again
         QTest::addColumn<QStringList>("shownAgain"); // the name as it would be kept, each time asked again
         QTest::addColumn<QStringList>("names"); // it may be filed under; none when it enters nowhere
-        Names::SetNames();
-        const QStringList defaults(Names::DefaultNames.cbegin(), Names::DefaultNames.cend());
+        QStringList defaults;
+        for (QStringView name : Names::DefaultNames)
+            defaults.append(name.toString());
         QTest::newRow("0 enters nowhere and asks nothing") << 0 << QStringList() << QStringList() << QStringList();
         QTest::newRow("the typed name is filed") << 800 << QStringList{"New"} << QStringList() << QStringList{"New"};
         QTest::newRow("an empty answer draws a default name") << 800 << QStringList{""} << QStringList()
@@ -100,6 +101,15 @@ private Q_SLOTS:
         QCOMPARE(window->findChild<QLabel *>("lblScore[0]")->text(), entered ? "800" : "");
         const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
         QVERIFY2(names.contains(name) == entered, qPrintable(name));
+    }
+    void anEmptyNameDrawsADefaultOneBeforeAnyWindowLoads()
+    {
+        GameFixture game; // no window is ever made
+        game.book.enter(800, QString());
+        const QString name = game.book.table().entry(1).name.trimmed();
+        QVERIFY2(std::find(Names::DefaultNames.cbegin(), Names::DefaultNames.cend(), name)
+                     != Names::DefaultNames.cend(),
+                 qPrintable(name));
     }
     void theListIsReadWithOkAndPlaceByPlaceWithTheArrows()
     {

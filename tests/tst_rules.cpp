@@ -22,8 +22,8 @@ struct Table
     // A face-up, clickable card of `rank`; `suit` 0 to 3 picks its block of thirteen.
     void lay(int at, int rank, int suit) { model.arrange(at, {qint16(suit * 13 + rank), true, true, true}); }
     void take(int at) { model.arrange(at, Spot{0, false, false, false}); }
-    // Plays a card one rank above the waste from `at`; a same-rank card beeps.
-    bool play(int at = 19, bool legal = true)
+    // Plays a card one rank above the waste from `at`; a same-rank card is refused.
+    TableModel::Play play(int at = 19, bool legal = true)
     {
         lay(at, legal ? model.wasteRank() % 13 + 1 : model.wasteRank(), 1);
         return model.playSpot(at);
@@ -112,8 +112,51 @@ private Q_SLOTS:
         table.model.arrange(Tableau::WasteSpot, Spot{qint16(clicked % 4 * 13 + waste), true, true, false});
         QCOMPARE(table.model.wasteRank(), waste);
         table.lay(23, clicked, waste % 4);
-        QCOMPARE(table.model.playSpot(23), legal);
+        QCOMPARE(table.model.playSpot(23) != TableModel::Play::Illegal, legal);
         QCOMPARE(table.model.wasteRank(), legal ? clicked : waste);
+    }
+    void aPlayRunsTheOpenTestsAndSaysWhatItDid_data()
+    {
+        QTest::addColumn<int>("at");
+        QTest::addColumn<bool>("legal");
+        QTest::addColumn<QList<int>>("taken"); // before the play
+        QTest::addColumn<bool>("roundOver");
+        QTest::addColumn<TableModel::Play>("result");
+        QTest::addColumn<bool>("opensTwelve"); // spot 12, which lies under 19 alone
+        QList<int> allBut19(Tableau::TableauSize);
+        std::iota(allBut19.begin(), allBut19.end(), 0);
+        allBut19.removeOne(19);
+        QTest::newRow("a card that follows goes to the waste and opens the card it lay over")
+            << 19 << true << QList<int>{} << false << TableModel::Play::Moved << true;
+        QTest::newRow("a card that does not follow stays, and the open tests run all the same")
+            << 20 << false << QList<int>{19} << false << TableModel::Play::Illegal << true;
+        QTest::newRow("the last tableau card clears the table")
+            << 19 << true << allBut19 << false << TableModel::Play::Cleared << false;
+        QTest::newRow("the last card after the round's end clears nothing")
+            << 19 << true << allBut19 << true << TableModel::Play::Moved << false;
+    }
+    void aPlayRunsTheOpenTestsAndSaysWhatItDid()
+    {
+        QFETCH(int, at);
+        QFETCH(bool, legal);
+        QFETCH(QList<int>, taken);
+        QFETCH(bool, roundOver);
+        QFETCH(TableModel::Play, result);
+        QFETCH(bool, opensTwelve);
+        Table table;
+        for (int spot : taken)
+            table.take(spot);
+        if (roundOver)
+            table.model.startTimeBonus();
+        const qint16 waste = table.model.spot(Tableau::WasteSpot).card;
+        QCOMPARE(table.play(at, legal), result);
+        const bool moved = result != TableModel::Play::Illegal;
+        QCOMPARE(table.model.spot(at).onTable, !moved);
+        QCOMPARE(table.model.spot(Tableau::WasteSpot).card, moved ? table.model.spot(at).card : waste);
+        if (opensTwelve) {
+            const Spot &twelve = table.model.spot(12);
+            QVERIFY(twelve.onTable && twelve.faceUp && twelve.clickable);
+        }
     }
     void runsAndPeaksScore_data()
     {
@@ -138,7 +181,8 @@ private Q_SLOTS:
             if (play == u's')
                 table.model.FlipCard();
             else
-                QCOMPARE(table.play(play.isDigit() ? play.digitValue() : 19, play != u'b'), play != u'b');
+                QCOMPARE(table.play(play.isDigit() ? play.digitValue() : 19, play != u'b') != TableModel::Play::Illegal,
+                         play != u'b');
         }
         QCOMPARE(table.scores, scores);
         QCOMPARE(table.model.runShown(), run);
@@ -179,10 +223,8 @@ private Q_SLOTS:
         // The round clears with the last tableau card, not before; the two peaks go last.
         for (int spot = 2; spot < Tableau::TableauSize; ++spot)
             table.take(spot);
-        table.play(1);
-        QVERIFY(!model.EnableOpenCards());
-        table.play(0);
-        QVERIFY(model.EnableOpenCards());
+        QCOMPARE(table.play(1), TableModel::Play::Moved);
+        QCOMPARE(table.play(0), TableModel::Play::Cleared);
         // Each count-up step pays its points and runs the stock count or the clock bar down.
         for (const TableModel::Bonus kind : {TableModel::Bonus::Card, TableModel::Bonus::Time}) {
             const bool card = kind == TableModel::Bonus::Card;

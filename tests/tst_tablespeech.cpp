@@ -45,9 +45,8 @@ struct Table
             return TableSpeech::turned(model);
         }
         const QList<int> openBefore = TableSpeech::openSpots(model);
-        const bool moved = model.playSpot(spot);
-        model.EnableOpenCards();
-        return moved ? TableSpeech::played(model, openBefore) : TableSpeech::refused(model);
+        return model.playSpot(spot) == TableModel::Play::Illegal ? TableSpeech::refused(model, spot)
+                                                                 : TableSpeech::played(model, spot, openBefore);
     }
     RandomGenerator random;
     TableModel model;

@@ -6,7 +6,9 @@ set -euo pipefail
 out=$(realpath -m "${1:-marigold.png}")
 # shellcheck source=benchmarks/xserver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../benchmarks/xserver.sh"
-game=${2:-$source_dir/build}/marigold
+# Resolved now: the game starts in a scratch folder, where a relative path means nothing.
+game=$(realpath -m "${2:-$source_dir/build}")/marigold
+[[ -x $game ]] || { echo "no game at $game: build it first" >&2; exit 1; }
 
 for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || { echo "needs xvfb, xdotool and imagemagick" >&2; exit 1; }

@@ -1,7 +1,6 @@
 #include "forms.h"
 
 #include "platform/windowowner.h"
-#include "table/frmcards.h"
 #include "table/frmmarigold.h"
 #include "windows/browserprocess.h"
 #include "windows/frmabout.h"
@@ -47,8 +46,7 @@ Forms::~Forms()
 frmMarigold *Forms::marigold()
 {
     if (!m_marigold) {
-        // The picture holders live for the whole run, from the table's start-up on.
-        cards();
+        // The chooser lives for the whole run, from the table's start-up on.
         backs();
         m_marigold = std::make_unique<frmMarigold>(m_services);
         frmMarigold *table = m_marigold.get();
@@ -68,15 +66,16 @@ frmMarigold *Forms::marigold()
     return m_marigold.get();
 }
 
-frmCards *Forms::cards()
-{
-    // The holder of the faces is never shown, so it stands nowhere and belongs to nothing.
-    return loaded(m_cards, [] { return std::make_unique<frmCards>(); }, nullptr);
-}
-
 frmBacks *Forms::backs()
 {
-    return loaded(m_backs, [this] { return std::make_unique<frmBacks>(*this); }, m_marigold.get());
+    return loaded(m_backs, [this] {
+        auto window = std::make_unique<frmBacks>(m_services);
+        QObject::connect(window.get(), &frmBacks::backChosen, window.get(),
+                         [this](qint16 back) { marigold()->putBackOnEverySpot(back); });
+        QObject::connect(window.get(), &frmBacks::backToMenu, window.get(),
+                         [this] { menu()->show(); });
+        return window;
+    }, m_marigold.get());
 }
 
 frmHiScores *Forms::hiScores()
@@ -88,30 +87,70 @@ frmHiScores *Forms::hiScores()
 
 frmTeamPic *Forms::teamPic()
 {
-    return loaded(m_teamPic, [this] { return std::make_unique<frmTeamPic>(*this); },
-                  m_marigold.get());
+    return loaded(m_teamPic, [this] {
+        auto window = std::make_unique<frmTeamPic>();
+        QObject::connect(window.get(), &frmTeamPic::closed, marigold(),
+                         &frmMarigold::teamPictureClosed);
+        return window;
+    }, m_marigold.get());
 }
 
 frmMenu *Forms::menu()
 {
-    return loaded(m_menu, [this] { return std::make_unique<frmMenu>(*this); }, m_marigold.get());
+    return loaded(m_menu, [this] {
+        auto window = std::make_unique<frmMenu>();
+        frmMenu *menu = window.get();
+        QObject::connect(menu, &frmMenu::creditsRequested, menu, [this] { credits()->show(); });
+        QObject::connect(menu, &frmMenu::instructionsRequested, menu, [this] { instruct()->show(); });
+        QObject::connect(menu, &frmMenu::aboutRequested, menu, [this] { about()->show(); });
+        QObject::connect(menu, &frmMenu::backsRequested, menu, [this] { backs()->show(); });
+        QObject::connect(menu, &frmMenu::webPageRequested, menu,
+                         [this, menu](const QString &address) {
+                             BrowserProcess *process = browser();
+                             process->StartingAddress = address;
+                             process->show(menu);
+                         });
+        QObject::connect(menu, &frmMenu::closed, menu, [this] {
+            frmMarigold *table = marigold();
+            table->setEnabled(true);
+            table->show();
+            table->activateWindow();
+            table->raise();
+        });
+        return window;
+    }, m_marigold.get());
 }
 
 frmCredits *Forms::credits()
 {
-    return loaded(m_credits, [this] { return std::make_unique<frmCredits>(*this); },
-                  m_marigold.get());
+    return loaded(m_credits, [this] {
+        auto window = std::make_unique<frmCredits>();
+        QObject::connect(window.get(), &InfoWindow::backToMenu, window.get(),
+                         [this] { menu()->show(); });
+        return window;
+    }, m_marigold.get());
 }
 
 frmInstruct *Forms::instruct()
 {
-    return loaded(m_instruct, [this] { return std::make_unique<frmInstruct>(*this); },
-                  m_marigold.get());
+    return loaded(m_instruct, [this] {
+        auto window = std::make_unique<frmInstruct>();
+        QObject::connect(window.get(), &InfoWindow::backToMenu, window.get(),
+                         [this] { menu()->show(); });
+        return window;
+    }, m_marigold.get());
 }
 
 frmAbout *Forms::about()
 {
-    return loaded(m_about, [this] { return std::make_unique<frmAbout>(*this); }, m_marigold.get());
+    return loaded(m_about, [this] {
+        auto window = std::make_unique<frmAbout>(m_services);
+        QObject::connect(window.get(), &frmAbout::backToMenu, window.get(), [this] {
+            unloadAbout();
+            menu()->show();
+        });
+        return window;
+    }, m_marigold.get());
 }
 
 BrowserProcess *Forms::browser()
@@ -132,7 +171,7 @@ void Forms::hideAll()
 {
     const QList<QWidget *> windows = {m_about.get(),   m_instruct.get(), m_credits.get(),
                                       m_menu.get(),    m_teamPic.get(),  m_hiScores.get(),
-                                      m_backs.get(),   m_cards.get(),    m_marigold.get()};
+                                      m_backs.get(),   m_marigold.get()};
     for (QWidget *window : windows) {
         if (window)
             window->hide();

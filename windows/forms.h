@@ -7,7 +7,6 @@
 class BrowserProcess;
 class frmAbout;
 class frmBacks;
-class frmCards;
 class frmCredits;
 class frmHiScores;
 class frmInstruct;
@@ -16,8 +15,9 @@ class frmMenu;
 class frmTeamPic;
 
 // The game's windows, each created the first time it is asked for and kept for the
-// rest of the run (the about box alone is unloaded when it closes). Windows find one
-// another here; none is the parent of another, so disabling the table disables only it.
+// rest of the run (the about box alone is unloaded when it closes). No window knows
+// another: each asks by signal, and this connects what one asks for to the one that
+// does it. None is the parent of another, so disabling the table disables only it.
 class Forms
 {
 public:
@@ -27,10 +27,7 @@ public:
     Forms(const Forms &) = delete;
     Forms &operator=(const Forms &) = delete;
 
-    const Services &services() const { return m_services; }
-
     frmMarigold *marigold();
-    frmCards *cards();
     frmBacks *backs();
     frmHiScores *hiScores();
     frmTeamPic *teamPic();
@@ -51,7 +48,6 @@ public:
 private:
     Services m_services;
     std::unique_ptr<frmMarigold> m_marigold;
-    std::unique_ptr<frmCards> m_cards;
     std::unique_ptr<frmBacks> m_backs;
     std::unique_ptr<frmHiScores> m_hiScores;
     std::unique_ptr<frmTeamPic> m_teamPic;

@@ -9,6 +9,11 @@
 // Closing it by the window system's own means (its close box, a keyboard close) or by
 // Escape runs the window's own way out, so nothing is left disabled; Enter presses the
 // focused button, or the default one.
+//
+// Not a QDialog, though it behaves as one: a screen reader would name every one of these
+// windows a dialog, where it now says only the caption; QDialog makes each push button an
+// auto-default one, drawn as the default while it has the focus; and its Enter presses the
+// default button alone, never the focused one.
 class QPushButton;
 
 class FramedWindow : public QWidget

@@ -6,10 +6,7 @@
 #include "platform/programlauncher.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
-#include "platform/services.h"
 #include "table/cardimage.h"
-#include "windows/forms.h"
-#include "windows/frmmenu.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -54,10 +51,10 @@ quint32 littleEndianNumber(const QByteArray &bytes)
 
 } // namespace
 
-frmAbout::frmAbout(Forms &forms)
+frmAbout::frmAbout(const Services &services)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                            | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_forms(forms)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(false);
@@ -142,10 +139,8 @@ void frmAbout::Form_Load()
 
 void frmAbout::cmdOK_Click()
 {
-    Forms &forms = m_forms;
     hide();
-    forms.unloadAbout();
-    forms.menu()->show();
+    Q_EMIT backToMenu();
 }
 
 void frmAbout::cmdSysInfo_Click()
@@ -155,7 +150,6 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    const Services &services = m_forms.services();
     QString SysInfoPath;
     bool found = GetKeyValue(Registry::HKeyLocalMachine, SysInfoKey, SysInfoValue, SysInfoPath);
     if (!found
@@ -163,16 +157,16 @@ void frmAbout::StartSysInfo()
                        SysInfoPath)) {
         // The folder is joined as it stands, even when it already ends in a backslash.
         const QString program = SysInfoPath + SysInfoProgram;
-        if (services.launcher->fileExists(program)) {
+        if (m_services.launcher->fileExists(program)) {
             SysInfoPath = program;
             found = true;
         }
     }
-    if (found && !SysInfoPath.isEmpty() && services.launcher->start(SysInfoPath))
+    if (found && !SysInfoPath.isEmpty() && m_services.launcher->start(SysInfoPath))
         return;
     ++m_boxesOpen;
-    services.prompts->message(this,
-                              QStringLiteral("System Information Is Unavailable At This Time"));
+    m_services.prompts->message(this,
+                                QStringLiteral("System Information Is Unavailable At This Time"));
     if (--m_boxesOpen == 0 && m_unloadPending)
         deleteLater();
 }
@@ -190,7 +184,7 @@ void frmAbout::unload()
 bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                            QString &KeyVal)
 {
-    Registry &registry = *m_forms.services().registry;
+    Registry &registry = *m_services.registry;
     Registry::Handle hKey = 0;
     if (registry.openKey(KeyRoot, KeyName.toLocal8Bit(), KeyAccess, &hKey)
         != Registry::ErrorSuccess) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/services.h"
+
 #include <QDialog>
 
-class Forms;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -14,7 +15,7 @@ class frmAbout : public QDialog
     Q_OBJECT
 
 public:
-    explicit frmAbout(Forms &forms);
+    explicit frmAbout(const Services &services);
 
     void Form_Load();
     void cmdOK_Click();
@@ -39,13 +40,17 @@ public:
     // left with the table disabled and nothing on screen.
     void reject() override;
 
+Q_SIGNALS:
+    // OK: the box has gone, to be unloaded, and the menu comes back.
+    void backToMenu();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QLabel *addLabel(const char *name, QRect geometry, const QString &text, bool black);
 
-    Forms &m_forms;
+    Services m_services;
     QFrame *picIcon;
     QLabel *lblTitle;
     QLabel *lblVersion;

@@ -4,22 +4,18 @@
 #include "platform/actionguard.h"
 #include "platform/announcer.h"
 #include "platform/designfonts.h"
-#include "platform/services.h"
 #include "records/highscorebook.h"
 #include "table/cardimage.h"
-#include "table/frmmarigold.h"
-#include "windows/forms.h"
-#include "windows/frmmenu.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-frmBacks::frmBacks(Forms &forms)
+frmBacks::frmBacks(const Services &services)
     : FramedWindow(QStringLiteral("frmBacks"), QStringLiteral("Change Cardbacks"), QSize(458, 298),
                    {QLine(0, 2, 498, 2), QLine(0, 295, 458, 295), QLine(2, 0, 2, 298),
                     QLine(455, 0, 455, 298)})
-    , m_forms(forms)
+    , m_services(services)
 {
     for (int index = 0; index < BackCount; ++index) {
         auto *image = new CardImage(this);
@@ -67,22 +63,22 @@ void frmBacks::imgCardBack_Click(int Index)
     BackChoice = qint16(Index);
     m_highlighted = true;
     showHighlight();
-    if (Announcer *announcer = m_forms.services().announcer)
+    if (Announcer *announcer = m_services.announcer)
         announcer->announce(tr("Highlighted: %1.").arg(imgCardBack(Index)->accessibleName()));
 }
 
 void frmBacks::cmdOK_Click()
 {
-    m_forms.services().book->chooseBack(BackChoice);
-    m_forms.marigold()->putBackOnEverySpot(BackChoice);
+    m_services.book->chooseBack(BackChoice);
+    Q_EMIT backChosen(BackChoice);
     hide();
-    m_forms.menu()->show();
+    Q_EMIT backToMenu();
 }
 
 void frmBacks::cmdCancel_Click()
 {
     hide();
-    m_forms.menu()->show();
+    Q_EMIT backToMenu();
 }
 
 void frmBacks::keyPressEvent(QKeyEvent *event)

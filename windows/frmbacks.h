@@ -1,16 +1,17 @@
 #pragma once
 
 #include "framedwindow.h"
+#include "platform/services.h"
 
 #include <array>
 
 class CardImage;
-class Forms;
 class QLabel;
 class QPushButton;
 
-// The card-back chooser. It also holds the ten back pictures for the whole run: the
-// table takes every face-down card's picture from imgCardBack.
+// The card-back chooser. It is made with the table and kept for the whole run, so the
+// last back highlighted stays chosen; the table's own pictures come from the picture
+// cache, as every card's do.
 class frmBacks : public FramedWindow
 {
     Q_OBJECT
@@ -18,7 +19,7 @@ class frmBacks : public FramedWindow
 public:
     static constexpr int BackCount = 10;
 
-    explicit frmBacks(Forms &forms);
+    explicit frmBacks(const Services &services);
 
     CardImage *imgCardBack(int index) const { return m_imgCardBack.at(index); }
     qint16 backChoice() const { return BackChoice; }
@@ -26,6 +27,12 @@ public:
     void imgCardBack_Click(int Index);
     void cmdOK_Click();
     void cmdCancel_Click();
+
+Q_SIGNALS:
+    // OK stored `back`: every spot of the table shows it at once.
+    void backChosen(qint16 back);
+    // OK or Cancel: the chooser has stepped aside for the menu.
+    void backToMenu();
 
 protected:
     void closeLikeButton() override;
@@ -38,7 +45,7 @@ private:
     void showHighlight();
     bool moveHighlight(int key);
 
-    Forms &m_forms;
+    Services m_services;
     std::array<CardImage *, BackCount> m_imgCardBack{};
     QPushButton *cmdOK;
     QPushButton *cmdCancel;

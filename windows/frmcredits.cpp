@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QPalette>
 
-frmCredits::frmCredits(Forms &forms)
-    : InfoWindow(forms, QStringLiteral("frmCredits"), QStringLiteral("Credits"), QSize(312, 273),
+frmCredits::frmCredits()
+    : InfoWindow(QStringLiteral("frmCredits"), QStringLiteral("Credits"), QSize(312, 273),
                  {QLine(0, 2, 312, 2), QLine(0, 270, 312, 270), QLine(1, 0, 1, 273),
                   QLine(310, 0, 310, 273)},
                  {112, 224})

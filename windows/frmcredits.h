@@ -8,5 +8,5 @@ class frmCredits : public InfoWindow
     Q_OBJECT
 
 public:
-    explicit frmCredits(Forms &forms);
+    frmCredits();
 };

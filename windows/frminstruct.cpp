@@ -23,8 +23,8 @@ const QString frmInstruct::KeysText = QStringLiteral(
     "says the waste card, the score, the run, the time left, the round and the cards left in "
     "the stock.");
 
-frmInstruct::frmInstruct(Forms &forms)
-    : InfoWindow(forms, QStringLiteral("frmInstruct"), QStringLiteral("Instructions"),
+frmInstruct::frmInstruct()
+    : InfoWindow(QStringLiteral("frmInstruct"), QStringLiteral("Instructions"),
                  QSize(312, 211),
                  {QLine(0, 1, 312, 1), QLine(0, 209, 312, 209), QLine(1, 0, 1, 211),
                   QLine(310, 0, 310, 211)},

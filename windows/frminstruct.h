@@ -13,5 +13,5 @@ public:
     // Not shown: told to a screen reader with the rules.
     static const QString KeysText;
 
-    explicit frmInstruct(Forms &forms);
+    frmInstruct();
 };

@@ -2,13 +2,6 @@
 
 #include "assets/artwork.h"
 #include "platform/actionguard.h"
-#include "table/frmmarigold.h"
-#include "windows/browserprocess.h"
-#include "windows/forms.h"
-#include "windows/frmabout.h"
-#include "windows/frmbacks.h"
-#include "windows/frmcredits.h"
-#include "windows/frminstruct.h"
 #include "windows/webaddresses.h"
 
 #include <QPushButton>
@@ -31,11 +24,10 @@ QString wrapped(const QString &caption, const QFontMetrics &metrics, int width)
 
 } // namespace
 
-frmMenu::frmMenu(Forms &forms)
+frmMenu::frmMenu()
     : FramedWindow(QStringLiteral("frmMenu"), QStringLiteral("Menu"), QSize(293, 107),
                    {QLine(0, 2, 293, 2), QLine(0, 104, 293, 104), QLine(2, 0, 2, 104),
                     QLine(290, 0, 290, 104)})
-    , m_forms(forms)
 {
     setWindowIcon(Artwork::menuIcon());
     cmdCredits = addButton("cmdCredits", QStringLiteral("Credits"), {8, 16});
@@ -71,43 +63,37 @@ QPushButton *frmMenu::addButton(const char *name, const QString &caption, QPoint
 
 void frmMenu::cmdCredits_Click()
 {
-    m_forms.credits()->show();
+    Q_EMIT creditsRequested();
     hide();
 }
 
 void frmMenu::cmdInst_Click()
 {
-    m_forms.instruct()->show();
+    Q_EMIT instructionsRequested();
     hide();
 }
 
 void frmMenu::cmdAbout_Click()
 {
-    m_forms.about()->show();
+    Q_EMIT aboutRequested();
     hide();
 }
 
 void frmMenu::cmdWeb_Click()
 {
-    BrowserProcess *browser = m_forms.browser();
-    browser->StartingAddress = WebAddresses::homePage();
-    browser->show(this);
+    Q_EMIT webPageRequested(WebAddresses::homePage());
 }
 
 void frmMenu::cmdBacks_Click()
 {
-    m_forms.backs()->show();
+    Q_EMIT backsRequested();
     hide();
 }
 
 void frmMenu::cmdClose_Click()
 {
-    frmMarigold *table = m_forms.marigold();
-    table->setEnabled(true);
     hide();
-    table->show();
-    table->activateWindow();
-    table->raise();
+    Q_EMIT closed();
 }
 
 void frmMenu::closeLikeButton()

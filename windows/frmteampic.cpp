@@ -3,16 +3,13 @@
 #include "assets/artwork.h"
 #include "picturebox.h"
 #include "platform/actionguard.h"
-#include "table/frmmarigold.h"
-#include "windows/forms.h"
 
 #include <QPushButton>
 
-frmTeamPic::frmTeamPic(Forms &forms)
+frmTeamPic::frmTeamPic()
     : FramedWindow(QStringLiteral("frmTeamPic"), QString(), QSize(319, 268),
                    {QLine(0, 2, 317, 2), QLine(0, 265, 317, 265), QLine(2, 0, 2, 266),
                     QLine(316, 0, 316, 266)})
-    , m_forms(forms)
 {
     auto *picture = new PictureBox("Image1", {8, 8, 300, 208}, &Artwork::teamPicture, this);
     picture->setAccessibleName(tr("The Marigold team"));
@@ -26,10 +23,8 @@ frmTeamPic::frmTeamPic(Forms &forms)
 
 void frmTeamPic::cmdOK_Click()
 {
-    frmMarigold *table = m_forms.marigold();
-    table->setEnabled(true);
     hide();
-    table->setTeamPicClosed(1);
+    Q_EMIT closed();
 }
 
 void frmTeamPic::closeLikeButton()

@@ -2,7 +2,6 @@
 
 #include "framedwindow.h"
 
-class Forms;
 class QPushButton;
 
 // The team's group picture, shown when a game ends on exactly 11,000.
@@ -11,15 +10,18 @@ class frmTeamPic : public FramedWindow
     Q_OBJECT
 
 public:
-    explicit frmTeamPic(Forms &forms);
+    frmTeamPic();
 
     void cmdOK_Click();
+
+Q_SIGNALS:
+    // The picture has gone; the game it held up goes on to its end.
+    void closed();
 
 protected:
     void closeLikeButton() override;
     QPushButton *defaultButton() const override { return cmdOK; }
 
 private:
-    Forms &m_forms;
     QPushButton *cmdOK;
 };

@@ -2,16 +2,13 @@
 
 #include "assets/artwork.h"
 #include "platform/actionguard.h"
-#include "windows/forms.h"
-#include "windows/frmmenu.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-InfoWindow::InfoWindow(Forms &forms, const QString &name, const QString &caption,
-                       QSize clientSize, const QList<QLine> &frameLines, QPoint okPosition)
+InfoWindow::InfoWindow(const QString &name, const QString &caption, QSize clientSize,
+                       const QList<QLine> &frameLines, QPoint okPosition)
     : FramedWindow(name, caption, clientSize, frameLines)
-    , m_forms(forms)
 {
     setWindowIcon(Artwork::smallIcon());
     Command1 = new QPushButton(QStringLiteral("OK"), this);
@@ -38,7 +35,7 @@ QLabel *InfoWindow::addLabel(const char *name, QRect geometry, const QString &te
 
 void InfoWindow::Command1_Click()
 {
-    m_forms.menu()->show();
+    Q_EMIT backToMenu();
     hide();
 }
 

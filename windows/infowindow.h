@@ -2,7 +2,6 @@
 
 #include "framedwindow.h"
 
-class Forms;
 class QLabel;
 class QPushButton;
 
@@ -15,8 +14,12 @@ class InfoWindow : public FramedWindow
 public:
     void Command1_Click();
 
+Q_SIGNALS:
+    // OK: the menu comes back in this window's place.
+    void backToMenu();
+
 protected:
-    InfoWindow(Forms &forms, const QString &name, const QString &caption, QSize clientSize,
+    InfoWindow(const QString &name, const QString &caption, QSize clientSize,
                const QList<QLine> &frameLines, QPoint okPosition);
 
     QLabel *addLabel(const char *name, QRect geometry, const QString &text, QColor colour,
@@ -24,6 +27,5 @@ protected:
     void closeLikeButton() override;
     QPushButton *defaultButton() const override { return Command1; }
 
-    Forms &m_forms;
     QPushButton *Command1;
 };
