@@ -9,7 +9,7 @@
 #include "windows/frmbacks.h"
 #include "windows/frmcredits.h"
 #include "windows/frminstruct.h"
-#include "windows/webaddresses.h"
+#include "platform/webaddresses.h"
 
 #include <QPushButton>
 
