@@ -5,8 +5,8 @@
 //   browserbench --browser PATH [--runs N]
 
 #include "platform/prompts.h"
+#include "platform/webaddresses.h"
 #include "windows/browserprocess.h"
-#include "windows/webaddresses.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

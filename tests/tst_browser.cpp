@@ -1,8 +1,8 @@
 #include "support/fakewebbrowser.h"
 #include "support/userinput.h"
-#include "windows/frmbrowser.h"
-#include "windows/webaddresses.h"
-#include "windows/webenginebrowser.h"
+#include "browser/frmbrowser.h"
+#include "browser/webenginebrowser.h"
+#include "platform/webaddresses.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

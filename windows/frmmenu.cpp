@@ -2,7 +2,7 @@
 
 #include "assets/artwork.h"
 #include "platform/actionguard.h"
-#include "windows/webaddresses.h"
+#include "platform/webaddresses.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/webbrowsercontrol.h"
+#include "browser/webbrowsercontrol.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 #include "frmbrowser.h"
 
 #include "assets/artwork.h"
-#include "assets/browsericons.h"
+#include "browser/browsericons.h"
+#include "browser/webbrowsercontrol.h"
 #include "platform/actionguard.h"
 #include "platform/designfonts.h"
-#include "windows/webaddresses.h"
-#include "windows/webbrowsercontrol.h"
+#include "platform/webaddresses.h"
 
 #include <QAbstractItemView>
 #include <QAction>

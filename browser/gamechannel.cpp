@@ -1,6 +1,6 @@
 #include "gamechannel.h"
 
-#include "windows/frmbrowser.h"
+#include "browser/frmbrowser.h"
 
 #include <QEvent>
 #include <QSocketNotifier>

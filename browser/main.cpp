@@ -6,11 +6,11 @@
 // With --game-channel it takes commands from the game on standard input and closes
 // when that input ends; see GameChannel.
 
+#include "browser/frmbrowser.h"
+#include "browser/gamechannel.h"
+#include "browser/webenginebrowser.h"
 #include "platform/designfonts.h"
-#include "windows/frmbrowser.h"
-#include "windows/gamechannel.h"
-#include "windows/webaddresses.h"
-#include "windows/webenginebrowser.h"
+#include "platform/webaddresses.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "webenginebrowser.h"
 
-#include "windows/webaddresses.h"
+#include "platform/webaddresses.h"
 
 #include <QUrl>
 #include <QVBoxLayout>
