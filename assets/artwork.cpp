@@ -484,14 +484,6 @@ void drawCreditsArt(QPainter &painter)
 
 } // namespace
 
-// Only the sizes a title bar and task bar ask for: the table shows its icon at
-// start-up, where every millisecond counts. The desktop's larger icons are painted
-// at build time instead.
-QIcon windowIcon()
-{
-    return iconFromSizes({16, 32}, 32, drawWindowIcon);
-}
-
 QIcon menuIcon()
 {
     return iconFromSizes({16, 32}, 32, drawMenuIcon);

@@ -8,7 +8,9 @@
 // device pixel ratio they are asked for.
 namespace Artwork {
 
-// The marigold, the program's icon.
+// The marigold, the program's icon, in the sizes a title bar and task bar ask for. The
+// table shows it at start-up, where it cost a thirtieth of the start to paint, so its
+// pixels are painted from windowIconImage at build time, as the desktop's icon files are.
 QIcon windowIcon();
 // A fan of cards, for the menu window.
 QIcon menuIcon();
@@ -20,7 +22,8 @@ QPixmap teamPicture(qreal devicePixelRatio);
 // "Marigold", a small painting credited in the credits window, 75 x 100 logical pixels.
 QPixmap creditsArt(qreal devicePixelRatio);
 
-// The window icon at one pixel size, for the icon files installed for the desktop.
+// The window icon painted at one pixel size: the drawing behind windowIcon() and the
+// icon files installed for the desktop.
 QImage windowIconImage(int pixelSize);
 
 } // namespace Artwork

@@ -2,6 +2,7 @@
 
 #include "game/card.h"
 #include "marigoldflower.h"
+#include "platform/designfonts.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -120,8 +121,7 @@ QFont rankFont()
 {
     // One size for every rank, the largest at which the widest word still sits clear
     // of both edges, so that a queen's word is not smaller than a king's.
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setBold(true);
+    QFont font = DesignFonts::timesNewRoman(12, true);
     int pixelSize = 23;
     for (; pixelSize > 8; --pixelSize) {
         font.setPixelSize(pixelSize);

@@ -15,8 +15,12 @@ private slots:
         QCOMPARE(Artwork::teamPicture(2.0).devicePixelRatio(), 2.0);
         QCOMPARE(Artwork::creditsArt(2.0).size(), QSize(150, 200));
         QCOMPARE(Artwork::creditsArt(2.0).devicePixelRatio(), 2.0);
-        // A null icon would give a null pixmap.
-        QCOMPARE(Artwork::windowIcon().pixmap(QSize(16, 16)).size(), QSize(16, 16));
+        // The window icon is painted at build time from the same drawing, pixel for pixel.
+        for (const int side : {16, 32}) {
+            const QImage built = Artwork::windowIcon().pixmap(QSize(side, side)).toImage();
+            QCOMPARE(built.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                     Artwork::windowIconImage(side).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
     }
 
     void everyFaceAndBackLooksDifferentAndHasItsLogicalSize()

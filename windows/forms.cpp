@@ -46,8 +46,9 @@ Forms::~Forms()
 frmMarigold *Forms::marigold()
 {
     if (!m_marigold) {
-        // The chooser lives for the whole run, from the table's start-up on.
-        backs();
+        // The chooser is made when the menu first asks for it, not at start-up: the table
+        // draws its backs from the picture cache, and the chooser's highlight starts at
+        // the first back either way.
         m_marigold = std::make_unique<frmMarigold>(m_services);
         frmMarigold *table = m_marigold.get();
         QObject::connect(table, &frmMarigold::menuRequested, table, [this] { menu()->show(); });
