@@ -24,6 +24,7 @@ run() { # name, script, arguments...
     [[ -s $log/$name.out ]] || { echo "$name gave no figures:" >&2; cat "$log/$name.err" >&2; }
 }
 run startup run-startup.sh --runs "$runs"
+run instructions run-startup-instructions.sh
 run countup run-countup-cpu.sh
 run click run-stock-click.sh --runs "$runs"
 # The browser's figure has no target, and a tree without Qt WebEngine has no browser.
@@ -43,6 +44,9 @@ bare_mib=$(field startup '/^bare window/ {print $5}')
 game_mib=$(field startup '/^marigold / {print $4}')
 time_ratio=$(field startup '/^game \/ bare/ {print $4}')
 rss_ratio=$(field startup '/^game \/ bare/ {print $6}')
+game_instructions=$(field instructions '/^marigold \(this tree\)/ {print $4, $5}')
+bare_instructions=$(field instructions '/^bare Qt window/ {print $4, $5}')
+label_instructions=$(field instructions '/^bare window with one label/ {print $6, $7}')
 cpu=$(field countup '/^CPU \/ wall/ {print $4}')
 click_median=$(field click '/^median/ {print $2}')
 click_range=$(field click '/^fastest/ {lo = $2} /^slowest/ {hi = $2} END {print lo "–" hi}')
@@ -62,6 +66,7 @@ Marigold benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores ($model), 
 | Figure | Marigold | Yardstick | Target | Result |
 |---|---|---|---|---|
 | Start-up, exec to table mapped (median of $runs) | ${game_ms:-?} ms | bare Qt window ${bare_ms:-?} ms | ≤ 1.25× | ${time_ratio:-?} $(verdict startup time:) |
+| Start-up in instructions, exec to the table painted (callgrind, median of 3) | ${game_instructions:-?} | bare Qt window ${bare_instructions:-?}, with one label ${label_instructions:-?} | | |
 | Peak memory at start-up (median) | ${game_mib:-?} MiB | bare Qt window ${bare_mib:-?} MiB | ≤ 1.25× | ${rss_ratio:-?} $(verdict startup memory:) |
 | CPU while counting up a 60-second time bonus | ${cpu:-?} % of one core | | < 2 % | $(verdict countup '') |
 | Stock click to waste repaint (median of $runs, range) | ${click_median:-?} ms (${click_range}) | | < 50 ms | $(verdict click '') |

@@ -45,6 +45,8 @@ done
 export DISPLAY=":$(<"$scratch/display")" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
+# Caches of their own: fontconfig would otherwise write the player's with faked times.
+export XDG_CACHE_HOME=$scratch/cache
 
 # Waits for a window whose title matches, and prints its id.
 window() {
