@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "codepage1252.h"
 
 #include <QList>
@@ -71,7 +72,10 @@ QString nearest(const QString &text)
         const QString plain = byteFor(c) ? kept : composeWhatFits(kept.normalized(QString::NormalizationForm_KC));
         result += holds(plain) ? plain : kept;
     }
-    return result;
+    // Composed again, so that what stays outside the code page is one code point, as it
+    // will be one '?': a Hangul syllable comes out of decomposition as two or three jamo.
+    // The code page's own characters are composed already and stay as they are.
+    return result.normalized(QString::NormalizationForm_C);
 }
 
 bool holds(const QString &text)

@@ -65,6 +65,9 @@ private Q_SLOTS:
                                                               << QStringList{"Joy"};
         QTest::newRow("only the characters kept count") << 800 << QStringList{"ABCDEFGHIJKLMNO王"}
                                                         << QStringList() << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("a syllable of another script is one character, shown as kept")
+            << 800 << QStringList{"ABCDEFGHIJKLM\uD55CX", "ABCDEFGHIJKLM?X"} << QStringList{"ABCDEFGHIJKLM?X"}
+            << QStringList{"ABCDEFGHIJKLM?X"};
         QTest::newRow("another script is asked again, and what is shown may be taken")
             << 800 << QStringList{"王小明", "???"} << QStringList{"???"} << QStringList{"???"};
         QTest::newRow("emoji are asked again, and another name may be typed")

@@ -80,9 +80,11 @@ private Q_SLOTS:
         RecordFiles &records = *game.records;
         // Names as typed, as stored in Windows-1252 (cut to 15 characters, never inside one), and as read.
         const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs,
-                                   u"ABCDEFGHIJKLMN🂡X"_qs};
-        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?"};
-        const QStringList read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs, u"?? ?"_qs, u"ABCDEFGHIJKLMN?"_qs};
+                                   u"ABCDEFGHIJKLMN🂡X"_qs, u"ABCDEFGHIJKLM\uD55CX"_qs};
+        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?",
+                                          "ABCDEFGHIJKLM?X"};
+        const QStringList read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs, u"?? ?"_qs, u"ABCDEFGHIJKLMN?"_qs,
+                                  u"ABCDEFGHIJKLM?X"_qs};
         HighScoreTable table;
         QByteArray scores = "head" + QByteArray(5, '\0'), names = Head; // the unused head is kept as it was
         game.writeFile(Scores, "head");
