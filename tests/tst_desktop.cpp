@@ -276,7 +276,9 @@ private Q_SLOTS:
         const auto takeShown = [&] { return m_desktop->pixel(m_table, take) != QColor(0, 0, 255); };
         QVERIFY(click("table cmdDeal"));
         for (int round = 1; round <= 2; ++round) {
-            QVERIFY(DesktopSession::waitUntil(takeShown));
+            // The second deal follows the first round's count-up of up to 60 steps in real
+            // time, which a busy machine stretches well past the usual wait.
+            QVERIFY(DesktopSession::waitUntil(takeShown, 60000));
             QVERIFY(click("table cmdTake"));
             // The button goes while the time bonus counts up, and comes back with the next deal.
             QVERIFY(DesktopSession::waitUntil([&] { return !takeShown(); }));
