@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time helper: paints the window icon into the hicolor theme layout,
 //   iconwriter <folder> <size>...      writes <folder>/<size>x<size>/marigold.png;
 // and the window's own two sizes into a source file of pixels for the program,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Wall-clock helpers shared by the X harnesses: a monotonic clock in seconds and a

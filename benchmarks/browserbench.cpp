@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the web button: from the game asking for the browser to the home page's title
 // in the browser window's caption, as the browser reports it back. Each run starts a
 // fresh browser process and closes it again, as pressing the button after closing the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a click on a window to the repaint it causes: from the moment the X server is
 // handed a synthetic button press (XTEST) to the moment it reports (DAMAGE) new pixels
 // in a watched rectangle of that window. Used for the stock click, whose answer is a new

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every hand-run benchmark and prints their figures as one Markdown table, with the
 # machine they ran on. Each benchmark builds what it needs (Release) in the shared bench
 # tree and starts its own X server; see the scripts for the details of each figure.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Web-button benchmark, run by hand: the time from pressing "Visit Me On The Web" to the
 # home page's title in the browser's caption. Cold: the first start after the system's
 # file cache is dropped (needs root; otherwise the first start of this run). Warm: the

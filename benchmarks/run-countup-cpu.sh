@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU benchmark, run by hand: how much of one core the game burns while it counts up a
 # time bonus. It deals, takes the score at once (60 seconds left), and reads the process's
 # CPU time over the ~11 s that follow: 60 steps of 0.15 s, a 1 s pause, "Round: 2" for 1 s.

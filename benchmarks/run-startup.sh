@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up benchmark, run by hand: builds the game, a bare Qt window of the same size and
 # the harness (Release), then times both from exec to first map under an X server of its
 # own and compares their peak memory. Exits 0 when the game is within the limit on both.

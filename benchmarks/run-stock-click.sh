@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Latency benchmark, run by hand: the time from a click on the stock to the new waste
 # card reaching the screen. It deals, then clicks the stock 20 times, 0.3 s apart, and
 # for each click times the X server's report of changed pixels on the waste spot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times how long the game takes from exec to its table window being mapped on the X
 // server, and how much memory it peaks at meanwhile, beside a bare Qt window of the same
 // size, so the figures say what the game adds over Qt itself. The harness stays free of

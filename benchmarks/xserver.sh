@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the benchmark scripts (sourced, not run): a scratch folder, an X server of
 # their own with no window manager, and a clean-up that takes down every process they
 # started, however they end.

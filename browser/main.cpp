@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // marigold-browser: the game's built-in web browser, in a process of its own so that
 // the web engine costs the game's start-up nothing.
 //

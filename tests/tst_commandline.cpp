@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built game as a desktop or terminal would: what it prints, when it stops and where its records go.
 #include <QDirIterator>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/recordcodec.h"
 #include "support/gamefixture.h"
 #include "table/frmmarigold.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/card.h"
 #include "game/highscoretable.h"
 #include "game/randomgenerator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes PNG sheets of every picture the game draws, so the artwork can be looked
 // at as a whole: artworkpreview [output folder]
 

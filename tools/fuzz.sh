@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the record-file fuzzer with clang in a build folder of its own and runs it for a
 # bounded time over the corpus kept in tests/fuzz/corpus.
 #   tools/fuzz.sh [SECONDS] [--keep]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by hand, as root (slow; not part of the test suite): builds the Debian package,
 # installs it with apt into a clean Debian 12 root made by debootstrap, starts the game
 # there the way its desktop entry does, as an ordinary player under Xvfb, takes a

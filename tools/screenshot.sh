@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the game on a virtual screen, presses Deal, and saves the screen as a PNG,
 # so the table can be looked at without a desktop. Usage: screenshot.sh [out.png] [build dir]
 set -euo pipefail

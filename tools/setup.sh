@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Brings a Debian 12 machine up to what Marigold needs, builds it, and then either
 # starts the game (`play`, the default) or runs the whole test suite (`test`).
 set -euo pipefail

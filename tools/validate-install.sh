@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree into a scratch prefix and checks what a desktop will read from it:
 # the desktop entry, the AppStream metainfo, and every icon the theme should hold.
 # Run by CTest; prints a skip message and exits 0 when the validators are not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmenu.h"
 
 #include "assets/artwork.h"

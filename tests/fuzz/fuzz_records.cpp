@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary contents for the four record files, a journal left by a killed run and a
 // temporary file it may name, then reads every record, enters a score and reads it back.
 //

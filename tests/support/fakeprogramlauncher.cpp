@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeprogramlauncher.h"
 
 bool FakeProgramLauncher::start(const QString &program)
