@@ -189,7 +189,10 @@ int main(int argc, char *argv[])
         prompts.message(forms.marigold(), folderProblem);
     }
     const int code = app.exec();
-    // A change that found the records locked by another copy gets one more try.
-    book.savePending();
+    // A change that found the records locked by another copy gets one more try, and what
+    // was not saved is told even now that the table is gone.
+    const QStringList untold = book.saveBeforeClosing();
+    if (!untold.isEmpty())
+        prompts.message(nullptr, untold.join(QStringLiteral("\n\n")));
     return code;
 }

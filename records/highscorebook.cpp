@@ -138,9 +138,25 @@ void HighScoreBook::chooseBack(qint16 back)
     });
 }
 
-void HighScoreBook::savePending()
+QStringList HighScoreBook::saveBeforeClosing()
 {
     flush();
+    // A lock message promises a later save, and there is none after this one.
+    m_untold.removeIf([](const std::pair<QString, QString> &entry) {
+        return entry.first == RecordFiles::LockFile;
+    });
+    QStringList messages = takeFailures();
+    QStringList lost;
+    for (const Pending &change : std::as_const(m_pending)) {
+        if (change.loss == RecordFiles::Loss::Told && !lost.contains(change.what))
+            lost.append(change.what);
+    }
+    if (!lost.isEmpty()) {
+        messages.append(tr("Another copy of Marigold kept the records in \"%1\" locked, so %2 could not be "
+                           "saved before Marigold closed.")
+                            .arg(QDir::toNativeSeparators(m_files.directory()), lost.join(tr(" and "))));
+    }
+    return messages;
 }
 
 RecordFiles::Outcome HighScoreBook::flush()

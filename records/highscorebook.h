@@ -55,8 +55,9 @@ public:
     // Saves a new best run if it beats the file's; the table then shows the higher.
     void raiseHighRun(qint16 highRun);
     void chooseBack(qint16 back);
-    // Tries again to save the changes that found the records locked.
-    void savePending();
+    // As the game closes: tries once more to save the changes that found the records
+    // locked, and answers every message the player has not yet had, with what is lost now.
+    QStringList saveBeforeClosing();
 
     // The messages for the player not yet taken, oldest first.
     QStringList takeFailures();

@@ -101,6 +101,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, call);
         auto *page = new FakeWebBrowser;
+        page->busy = true; // loading, so the caption's timer runs until it is stopped
         frmBrowser window(page);
         QVERIFY(showActive(window));
         page->calls.clear();

@@ -300,6 +300,10 @@ private Q_SLOTS:
         QCOMPARE(told.size(), 1);
         QVERIFY2(told.first().contains(u"locked"_qs) && told.first().contains(u"the new best run"_qs),
                  qPrintable(told.first()));
+        // Closing now, it keeps no promise of a later save.
+        QCOMPARE(book.saveBeforeClosing(), QStringList(u"Another copy of Marigold kept the records in \""_qs
+                                                       + dir.path() + u"\" locked, so the new best run could "
+                                                                        "not be saved before Marigold closed."_qs));
         stuck.say("go");
         QCOMPARE(stuck.hear(), QByteArray());
         book.chooseBack(7); // the best run goes first

@@ -23,8 +23,9 @@ public:
 
     QString LocationName() const override { return QStringLiteral("Current page"); }
     QString LocationURL() const override { return url; }
-    bool Busy() const override { return false; }
+    bool Busy() const override { return busy; }
 
     QStringList calls;
+    bool busy = false;
     QString url;
 };
