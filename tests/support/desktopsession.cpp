@@ -248,17 +248,6 @@ QList<DesktopSession::WindowId> DesktopSession::findWindows(const QString &title
     return search({QStringLiteral("--name"), titlePattern}, pid);
 }
 
-QList<DesktopSession::WindowId> DesktopSession::findWindowsByClass(const QString &classPattern,
-                                                                   qint64 pid) const
-{
-    QList<WindowId> windows = search({QStringLiteral("--class"), classPattern}, pid);
-    for (WindowId window : search({QStringLiteral("--classname"), classPattern}, pid)) {
-        if (!windows.contains(window))
-            windows.append(window);
-    }
-    return windows;
-}
-
 DesktopSession::WindowId DesktopSession::waitForWindow(const QString &titlePattern, qint64 pid,
                                                        int timeoutMs) const
 {
@@ -330,11 +319,6 @@ DesktopSession::WindowId DesktopSession::activeWindow() const
                                                      QStringLiteral("_NET_ACTIVE_WINDOW")}));
 }
 
-DesktopSession::WindowId DesktopSession::focusWindow() const
-{
-    return WindowId(run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).toULong());
-}
-
 bool DesktopSession::settleWindowManager() const
 {
     // The window manager takes input and requests in the order the X server hands them
@@ -363,13 +347,6 @@ QColor DesktopSession::pixel(WindowId window, QPoint point) const
                               QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("txt:-")});
     static const QRegularExpression hex(QStringLiteral("#[0-9A-Fa-f]{6}\\b"));
     return QColor::fromString(hex.match(text).captured());
-}
-
-bool DesktopSession::screenshot(const QString &path) const
-{
-    bool ok = false;
-    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}, &ok);
-    return ok;
 }
 
 bool DesktopSession::waitUntil(const std::function<bool()> &condition, int timeoutMs)

@@ -67,8 +67,6 @@ public:
 
     // Visible windows whose title matches a regular expression, optionally of one process.
     QList<WindowId> findWindows(const QString &titlePattern, qint64 pid = 0) const;
-    // The same by the class or instance part of WM_CLASS.
-    QList<WindowId> findWindowsByClass(const QString &classPattern, qint64 pid = 0) const;
     // Waits for one visible window with a matching title; 0 when none came in time.
     WindowId waitForWindow(const QString &titlePattern, qint64 pid = 0, int timeoutMs = 15000) const;
 
@@ -84,8 +82,6 @@ public:
     bool isAbove(WindowId upper, WindowId lower) const;
     // _NET_ACTIVE_WINDOW as the window manager announces it; 0 when none.
     WindowId activeWindow() const;
-    // The window that holds the X input focus.
-    WindowId focusWindow() const;
 
     // Returns once the window manager has handled every input and request sent before
     // the call, so what it does about a click can be checked without waiting on a guess.
@@ -94,8 +90,6 @@ public:
     // The colour of one pixel of a window, in its own coordinates (needs ImageMagick's
     // import); an invalid colour when it cannot be read.
     QColor pixel(WindowId window, QPoint point) const;
-    // Saves the whole screen as an image (needs ImageMagick's import).
-    bool screenshot(const QString &path) const;
 
     // Runs the event loop until the condition holds or the time runs out; the test's own
     // servers keep answering meanwhile.
