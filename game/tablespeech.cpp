@@ -12,6 +12,18 @@ namespace TableSpeech {
 
 namespace {
 
+// Thousands grouped, as they are spoken: "1,600".
+QString number(qint64 value)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(value);
+}
+
+// The card as the spot shows it: its name when face up.
+QString card(const Spot &spot)
+{
+    return spot.faceUp ? Card::name(spot.card) : QStringLiteral("Face-down card");
+}
+
 const Spot &waste(const TableModel &model)
 {
     return model.spot(Tableau::WasteSpot);
@@ -39,16 +51,6 @@ QString cardList(const TableModel &model, const QList<int> &spots)
 }
 
 } // namespace
-
-QString number(qint64 value)
-{
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(value);
-}
-
-QString card(const Spot &spot)
-{
-    return spot.faceUp ? Card::name(spot.card) : QStringLiteral("Face-down card");
-}
 
 QList<int> openSpots(const TableModel &model)
 {

@@ -6,7 +6,6 @@
 
 class HighScoreTable;
 class TableModel;
-struct Spot;
 
 // What the table says to a player who cannot see it, worded from the model: after a
 // move, a stock turn, a deal and each step of a round end, and the whole table on
@@ -14,9 +13,6 @@ struct Spot;
 // with thousands grouped ("Score 1,600.").
 namespace TableSpeech {
 
-QString number(qint64 value);
-// The card as the spot shows it: its name when face up.
-QString card(const Spot &spot);
 // The tableau cards that can be played now, in reading order.
 QList<int> openSpots(const TableModel &model);
 

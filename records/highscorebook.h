@@ -27,8 +27,6 @@ class HighScoreBook : public QObject
 public:
     HighScoreBook(RecordFiles &files, RandomGenerator &random, QObject *parent = nullptr);
 
-    RecordFiles &files() const { return m_files; }
-
     // The table as it is in the files now.
     HighScoreTable table() const;
     // The entry a score would take in the table as it is now; 0 when it enters nowhere.

@@ -54,13 +54,6 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
-// The captions are not what a screen reader hears: the table says what changed itself.
-void setCaption(QLabel *label, const QString &text)
-{
-    if (label->text() != text)
-        label->setText(text);
-}
-
 // Only a foreign or damaged record holds a back outside the ten; the first stands in.
 int backInRange(int back)
 {
@@ -103,7 +96,7 @@ frmMarigold::frmMarigold(const Services &services)
     connect(m_services.book, &HighScoreBook::highScoreChanged, this, &frmMarigold::setHighScore);
     connect(m_services.book, &HighScoreBook::highRunChanged, this, &frmMarigold::setHighRun);
     connect(&m_model, &TableModel::scoreChanged, lblScore,
-            [this](qint32 score) { setCaption(lblScore, number(score)); });
+            [this](qint32 score) { lblScore->setText(number(score)); });
     connect(&m_model, &TableModel::clockChanged, ProgressBar1, &QProgressBar::setValue);
     connect(&m_model, &TableModel::highRunRaised, this,
             [this](qint16 highRun) { m_services.book->raiseHighRun(highRun); });
@@ -242,19 +235,19 @@ void frmMarigold::showTable()
         ->setAccessibleName(stockCount == 1 ? tr("Stock, 1 card")
                                             : tr("Stock, %1 cards").arg(stockCount));
 
-    setCaption(lblHighRun, number(m_model.state().HighRun));
-    setCaption(lblHighScore, number(m_model.state().HighScore));
+    lblHighRun->setText(number(m_model.state().HighRun));
+    lblHighScore->setText(number(m_model.state().HighScore));
     lblSpot0->setVisible(m_model.peakMarkerShown(0));
     lblSpot1->setVisible(m_model.peakMarkerShown(1));
     // A hidden caption keeps whatever it last said; only a shown one is written.
     if (m_model.bonusTitleShown())
-        setCaption(lblBonuslbl, m_model.bonusTitle());
+        lblBonuslbl->setText(m_model.bonusTitle());
     lblBonuslbl->setVisible(m_model.bonusTitleShown());
     if (m_model.bonusFigureShown())
-        setCaption(lblBonus, number(m_model.bonusFigure()));
+        lblBonus->setText(number(m_model.bonusFigure()));
     lblBonus->setVisible(m_model.bonusFigureShown());
-    setCaption(lblCards, number(m_model.cardsShown()));
-    setCaption(lblRun, number(m_model.runShown()));
+    lblCards->setText(number(m_model.cardsShown()));
+    lblRun->setText(number(m_model.runShown()));
 
     cmdTake->setVisible(m_model.takeShown());
     for (QPushButton *button : {cmdDeal, cmdExit, cmdMenu, cmdScores})

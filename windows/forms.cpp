@@ -38,6 +38,13 @@ Forms::Forms(const Services &services)
 {
 }
 
+template<typename Window>
+std::unique_ptr<Window> Forms::leadingBackToMenu(std::unique_ptr<Window> window)
+{
+    QObject::connect(window.get(), &Window::backToMenu, window.get(), [this] { menu()->show(); });
+    return window;
+}
+
 // The browser goes first, so that no game ending leaves its process behind.
 Forms::~Forms()
 {
@@ -71,11 +78,9 @@ frmMarigold *Forms::marigold()
 frmBacks *Forms::backs()
 {
     return loaded(m_backs, [this] {
-        auto window = std::make_unique<frmBacks>(m_services);
+        auto window = leadingBackToMenu(std::make_unique<frmBacks>(m_services));
         QObject::connect(window.get(), &frmBacks::backChosen, window.get(),
                          [this](qint16 back) { marigold()->putBackOnEverySpot(back); });
-        QObject::connect(window.get(), &frmBacks::backToMenu, window.get(),
-                         [this] { menu()->show(); });
         return window;
     }, m_marigold.get());
 }
@@ -125,22 +130,14 @@ frmMenu *Forms::menu()
 
 frmCredits *Forms::credits()
 {
-    return loaded(m_credits, [this] {
-        auto window = std::make_unique<frmCredits>();
-        QObject::connect(window.get(), &InfoWindow::backToMenu, window.get(),
-                         [this] { menu()->show(); });
-        return window;
-    }, m_marigold.get());
+    return loaded(m_credits, [this] { return leadingBackToMenu(std::make_unique<frmCredits>()); },
+                  m_marigold.get());
 }
 
 frmInstruct *Forms::instruct()
 {
-    return loaded(m_instruct, [this] {
-        auto window = std::make_unique<frmInstruct>();
-        QObject::connect(window.get(), &InfoWindow::backToMenu, window.get(),
-                         [this] { menu()->show(); });
-        return window;
-    }, m_marigold.get());
+    return loaded(m_instruct, [this] { return leadingBackToMenu(std::make_unique<frmInstruct>()); },
+                  m_marigold.get());
 }
 
 frmAbout *Forms::about()

@@ -47,6 +47,10 @@ public:
     void hideAll();
 
 private:
+    // The window, with the menu shown again when it steps aside for it.
+    template<typename Window>
+    std::unique_ptr<Window> leadingBackToMenu(std::unique_ptr<Window> window);
+
     Services m_services;
     std::unique_ptr<frmMarigold> m_marigold;
     std::unique_ptr<frmBacks> m_backs;

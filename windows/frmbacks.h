@@ -10,9 +10,9 @@ class CardImage;
 class QLabel;
 class QPushButton;
 
-// The card-back chooser. It is made with the table and kept for the whole run, so the
-// last back highlighted stays chosen; the table's own pictures come from the picture
-// cache, as every card's do.
+// The card-back chooser. It is made when the menu first asks for it and kept for the rest
+// of the run, so the last back highlighted stays chosen; the table's own pictures come
+// from the picture cache, as every card's do.
 class frmBacks : public FramedWindow
 {
     Q_OBJECT
