@@ -28,14 +28,12 @@ QWidget *otherShownWindow(QWidget *table)
     return nullptr;
 }
 
-// Tabs round the window with the focus until the control named `target` has it; false
-// if it never does.
+// Tabs round the window with the focus until the control named `target` has it.
 bool tabTo(const QString &target)
 {
-    for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses) {
+    for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses)
         if (!key(Qt::Key_Tab))
             return false;
-    }
     return focused() && focused()->objectName() == target;
 }
 
@@ -47,7 +45,8 @@ struct KeyboardGame : GameFixture
         table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(table()));
     }
-    bool tabTo(QWidget *target) { return ::tabTo(target->objectName()); }
+    // A window the game opened has taken the keyboard, as a new window does.
+    bool otherWindowActive() { return otherShownWindow(table()) && otherShownWindow(table())->isActiveWindow(); }
 };
 } // namespace
 
@@ -64,10 +63,9 @@ private Q_SLOTS:
         }
         QVERIFY(key(Qt::Key_Space));
         const QImage plain = game.spot(24)->grab().toImage();
-        QVERIFY(game.tabTo(game.button("cmdTake")));
-        // After the deal the bottom row (19, 20, 23, 24), spot 25 and the stock react: Tab runs
-        // through them after the buttons; arrows move by places, the nearest row first
-        // (down from 20 is 25, though the stock lies less far across).
+        QVERIFY(tabTo("cmdTake"));
+        // After the buttons Tab runs through the spots that react; arrows move by places, the nearest
+        // row first (down from 20 is 25, though the stock lies less far across).
         const QList<std::pair<Qt::Key, int>> steps = {
             {Qt::Key_Tab, 19}, {Qt::Key_Tab, 20}, {Qt::Key_Tab, 23}, {Qt::Key_Tab, 24}, {Qt::Key_Tab, 25},
             {Qt::Key_Tab, Stock}, {Qt::Key_Space, Stock}, {Qt::Key_Up, 25}, {Qt::Key_Down, Stock},
@@ -95,15 +93,13 @@ private Q_SLOTS:
         QVERIFY2(said.size() == 4 && said[0].startsWith("New deal.") && said[1].endsWith(". 24 in the stock.")
                      && said[2].contains(". Run 1. Score 100.") && said[3].startsWith("Waste card "),
                  qPrintable(said.join('|')));
-        // Take Score twice: the second round's end is the game's.
-        for (int round = 1; round <= 2; ++round) {
-            QVERIFY(game.tabTo(game.button("cmdTake")));
+        for (int round = 1; round <= 2; ++round) { // Take Score twice: the second round's end is the game's
+            QVERIFY(tabTo("cmdTake"));
             QVERIFY(key(Qt::Key_Space));
         }
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
         const QString roundEnds = game.announcer.take().join('|');
-        QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"),
-                 qPrintable(roundEnds));
+        QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"), qPrintable(roundEnds));
     }
     void aDealThatCoversTheFocusedCardMovesTheFocusOn()
     {
@@ -113,8 +109,7 @@ private Q_SLOTS:
         game.take(19);
         game.putCard(12, 1);
         game.spot(12)->setFocus(Qt::TabFocusReason);
-        // The round runs out and the next deal covers spot 12 again. The table's own focus
-        // is what counts: the time-up box has just taken the activation away.
+        // The next deal covers 12 again; the time-up box has just taken the activation away.
         game.clock.advance(std::chrono::seconds(62));
         QVERIFY(!game.spot(12)->isClickable());
         QTRY_VERIFY(game.table()->focusWidget() == game.spot(19) || game.table()->focusWidget() == game.spot(20));
@@ -128,35 +123,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shownAfter");
         QTest::addColumn<QString>("focusAfter");
         const QStringList menu{"cmdMenu"};
-        const QList<int> escape{Qt::Key_Escape};
-        QTest::newRow("menu: Escape, back on the table's Menu")
-            << menu << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("after a game, menu: Escape, back on Menu and not on a card")
-            << menu << int(Qt::Key_Space) << true << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("after a game, menu pressed by a screen reader on a card: Escape, back on Menu")
-            << menu << ScreenReaderPress << true << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("menu: Return on Close, back on Menu")
-            << menu << int(Qt::Key_Return) << false << QList<int>(5, Qt::Key_Tab) + QList<int>{Qt::Key_Return}
-            << "frmMarigold" << "cmdMenu";
-        QTest::newRow("menu: Return presses the focused Credits")
-            << menu << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return} << "frmCredits" << "Command1";
-        QTest::newRow("credits: Return on OK, back on Credits")
-            << menu + QStringList{"cmdCredits"} << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return}
-            << "frmMenu" << "cmdCredits";
-        QTest::newRow("instructions: Escape, back on Instructions")
-            << menu + QStringList{"cmdInst"} << int(Qt::Key_Space) << false << escape << "frmMenu" << "cmdInst";
-        QTest::newRow("chooser: arrows, Return chooses, back on Change Cardbacks")
-            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false << ToBack7 << "frmMenu" << "cmdBacks";
-        QTest::newRow("chooser: arrows, Escape cancels")
-            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false
-            << QList<int>{Qt::Key_Right, Qt::Key_Escape} << "frmMenu" << "cmdBacks";
-        QTest::newRow("about box: Escape, back on About")
-            << menu + QStringList{"cmdAbout"} << int(Qt::Key_Return) << false << escape << "frmMenu" << "cmdAbout";
-        QTest::newRow("high scores: Escape, back on High Scores")
-            << QStringList{"cmdScores"} << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdScores";
-        QTest::newRow("high scores: Return on OK, back on High Scores")
-            << QStringList{"cmdScores"} << int(Qt::Key_Space) << false << QList<int>{Qt::Key_Return}
-            << "frmMarigold" << "cmdScores";
+        const QList<int> escape{Qt::Key_Escape}, ret{Qt::Key_Return};
+        auto row = [](const char *name, const QStringList &path, int pressWith, bool afterAGame,
+                      const QList<int> &keys, const char *shownAfter, const char *focusAfter) {
+            QTest::newRow(name) << path << pressWith << afterAGame << keys << QString(shownAfter) << QString(focusAfter);
+        };
+        row("menu: Escape, back on the table's Menu", menu, Qt::Key_Return, false, escape, "frmMarigold", "cmdMenu");
+        row("after a game, menu: Escape, back on Menu and not on a card", menu, Qt::Key_Space, true, escape,
+            "frmMarigold", "cmdMenu");
+        row("after a game, menu pressed by a screen reader on a card: Escape, back on Menu", menu,
+            ScreenReaderPress, true, escape, "frmMarigold", "cmdMenu");
+        row("menu: Return on Close, back on Menu", menu, Qt::Key_Return, false, QList<int>(5, Qt::Key_Tab) + ret,
+            "frmMarigold", "cmdMenu");
+        row("menu: Return presses the focused Credits", menu, Qt::Key_Return, false, ret, "frmCredits", "Command1");
+        row("credits: Return on OK, back on Credits", menu + QStringList{"cmdCredits"}, Qt::Key_Return, false, ret,
+            "frmMenu", "cmdCredits");
+        row("instructions: Escape, back on Instructions", menu + QStringList{"cmdInst"}, Qt::Key_Space, false,
+            escape, "frmMenu", "cmdInst");
+        row("chooser: arrows, Return chooses, back on Change Cardbacks", menu + QStringList{"cmdBacks"},
+            Qt::Key_Return, false, ToBack7, "frmMenu", "cmdBacks");
+        row("chooser: arrows, Escape cancels", menu + QStringList{"cmdBacks"}, Qt::Key_Return, false,
+            {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks");
+        row("about box: Escape, back on About", menu + QStringList{"cmdAbout"}, Qt::Key_Return, false, escape,
+            "frmMenu", "cmdAbout");
+        row("high scores: Escape, back on High Scores", {"cmdScores"}, Qt::Key_Return, false, escape,
+            "frmMarigold", "cmdScores");
+        row("high scores: Return on OK, back on High Scores", {"cmdScores"}, Qt::Key_Space, false, ret,
+            "frmMarigold", "cmdScores");
     }
     void focusGoesBackToTheControlThatOpenedTheWindow()
     {
@@ -168,15 +161,12 @@ private Q_SLOTS:
         QFETCH(QString, focusAfter);
         KeyboardGame game;
         if (afterAGame) {
-            // Deal, Take Score twice, and Escape from the high scores the game ends in;
-            // the cards left open still react.
-            for (const char *button : {"cmdDeal", "cmdTake", "cmdTake"}) {
-                QVERIFY(tabTo(button));
-                QVERIFY(key(Qt::Key_Space));
-            }
-            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
+            // Deal, Take Score twice, and Escape from the high scores the game ends in.
+            for (const char *button : {"cmdDeal", "cmdTake", "cmdTake"})
+                QVERIFY(tabTo(button) && key(Qt::Key_Space));
+            QTRY_VERIFY(game.otherWindowActive());
             QVERIFY(key(Qt::Key_Escape));
-            // The game opened the window by itself: the first button has the focus.
+            // The game opened the window by itself: the first button has the focus; open cards still react.
             QTRY_VERIFY(game.table()->isActiveWindow());
             QTRY_COMPARE(focused(), game.button("cmdDeal"));
             QVERIFY(!game.clickableSpots().isEmpty());
@@ -184,16 +174,14 @@ private Q_SLOTS:
         for (const QString &button : path) {
             if (pressWith == ScreenReaderPress) {
                 // The focus stays where it is, on a card, as the reader presses the button.
-                QVERIFY(game.tabTo(game.spot(game.clickableSpots().constFirst())));
+                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
                 auto *pressed = focused()->window()->findChild<QPushButton *>(button);
-                auto *reader = QAccessible::queryAccessibleInterface(pressed)->actionInterface();
-                reader->doAction(QAccessibleActionInterface::pressAction());
+                QAccessible::queryAccessibleInterface(pressed)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
             } else {
-                QVERIFY2(tabTo(button), qPrintable(button));
-                QVERIFY(key(pressWith));
+                QVERIFY2(tabTo(button) && key(pressWith), qPrintable(button));
             }
-            // The window it opens takes the keyboard, as a new window does.
-            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
+            QTRY_VERIFY(game.otherWindowActive());
         }
         for (int pressed : keys)
             QVERIFY(key(pressed));
@@ -218,8 +206,7 @@ private Q_SLOTS:
         QVERIFY(!game.table()->isEnabled());
         QCOMPARE(game.table()->grab().toImage(), enabled);
         QVERIFY(game.click("cmdDeal"));
-        // Made the active window, as Alt+Tab or a click under a window manager does, the
-        // table takes no keys, and hands the keyboard on to the menu over it.
+        // Made active, as by Alt+Tab, the table takes no keys and hands the keyboard to the menu over it.
         game.table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(game.table()));
         QVERIFY(key(Qt::Key_Space));
