@@ -13,20 +13,8 @@
 
 namespace {
 constexpr int Stock = 27;
-constexpr int ScreenReaderPress = 0;
-// In the back chooser: from back 0 to back 7, which Enter chooses.
-const QList<int> ToBack7 = {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return};
 QWidget *focused() { return QApplication::focusWidget(); }
 bool key(int pressed) { return UserInput::press(Qt::Key(pressed)); }
-
-// The shown window other than `table`, if any.
-QWidget *otherShownWindow(QWidget *table)
-{
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top != table)
-            return top;
-    return nullptr;
-}
 
 // Tabs round the window with the focus until the control named `target` has it.
 bool tabTo(const QString &target)
@@ -45,8 +33,18 @@ struct KeyboardGame : GameFixture
         table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(table()));
     }
-    // A window the game opened has taken the keyboard, as a new window does.
-    bool otherWindowActive() { return otherShownWindow(table()) && otherShownWindow(table())->isActiveWindow(); }
+    // Where the keyboard is: the window shown over the table (or the table), the active one, its
+    // focus, and whether the table takes input.
+    QString keyboardAt()
+    {
+        QStringList at{u"frmMarigold"_qs};
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top != table())
+                at = {top->objectName()};
+        const QWidget *active = QApplication::activeWindow();
+        return (at << (active ? active->objectName() : u"-"_qs) << (focused() ? focused()->objectName() : u"-"_qs)
+                   << (table()->isEnabled() ? u"enabled"_qs : u"disabled"_qs)).join(' ');
+    }
 };
 } // namespace
 
@@ -93,13 +91,30 @@ private Q_SLOTS:
         QVERIFY2(said.size() == 4 && said[0].startsWith("New deal.") && said[1].endsWith(". 24 in the stock.")
                      && said[2].contains(". Run 1. Score 100.") && said[3].startsWith("Waste card "),
                  qPrintable(said.join('|')));
-        for (int round = 1; round <= 2; ++round) { // Take Score twice: the second round's end is the game's
-            QVERIFY(tabTo("cmdTake"));
-            QVERIFY(key(Qt::Key_Space));
-        }
+        for (int round = 1; round <= 2; ++round) // Take Score twice: the second round's end is the game's
+            QVERIFY(tabTo("cmdTake") && key(Qt::Key_Space));
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
         const QString roundEnds = game.announcer.take().join('|');
         QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"), qPrintable(roundEnds));
+        // The game opened the high scores by itself: Escape leaves the focus on the first button, and
+        // the cards left open still react.
+        QTRY_VERIFY(QApplication::activeWindow() != game.table());
+        QVERIFY(key(Qt::Key_Escape));
+        QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdDeal enabled"_qs);
+        QVERIFY(!game.clickableSpots().isEmpty());
+        // Menu pressed by a key, then by a screen reader with the focus left on a card: Escape, back on Menu.
+        for (const bool reader : {false, true}) {
+            if (reader) {
+                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
+                QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
+                    ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            } else {
+                QVERIFY(tabTo("cmdMenu") && key(Qt::Key_Space));
+            }
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
+            QVERIFY(key(Qt::Key_Escape));
+            QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
+        }
     }
     void aDealThatCoversTheFocusedCardMovesTheFocusOn()
     {
@@ -114,86 +129,40 @@ private Q_SLOTS:
         QVERIFY(!game.spot(12)->isClickable());
         QTRY_VERIFY(game.table()->focusWidget() == game.spot(19) || game.table()->focusWidget() == game.spot(20));
     }
-    void focusGoesBackToTheControlThatOpenedTheWindow_data()
-    {
-        QTest::addColumn<QStringList>("path"); // buttons pressed from the table on, each reached by Tab
-        QTest::addColumn<int>("pressWith");
-        QTest::addColumn<bool>("afterAGame");
-        QTest::addColumn<QList<int>>("keys"); // in the window opened last
-        QTest::addColumn<QString>("shownAfter");
-        QTest::addColumn<QString>("focusAfter");
-        const QStringList menu{"cmdMenu"};
-        const QList<int> escape{Qt::Key_Escape}, ret{Qt::Key_Return};
-        auto row = [](const char *name, const QStringList &path, int pressWith, bool afterAGame,
-                      const QList<int> &keys, const char *shownAfter, const char *focusAfter) {
-            QTest::newRow(name) << path << pressWith << afterAGame << keys << QString(shownAfter) << QString(focusAfter);
-        };
-        row("menu: Escape, back on the table's Menu", menu, Qt::Key_Return, false, escape, "frmMarigold", "cmdMenu");
-        row("after a game, menu: Escape, back on Menu and not on a card", menu, Qt::Key_Space, true, escape,
-            "frmMarigold", "cmdMenu");
-        row("after a game, menu pressed by a screen reader on a card: Escape, back on Menu", menu,
-            ScreenReaderPress, true, escape, "frmMarigold", "cmdMenu");
-        row("menu: Return on Close, back on Menu", menu, Qt::Key_Return, false, QList<int>(5, Qt::Key_Tab) + ret,
-            "frmMarigold", "cmdMenu");
-        row("menu: Return presses the focused Credits", menu, Qt::Key_Return, false, ret, "frmCredits", "Command1");
-        row("credits: Return on OK, back on Credits", menu + QStringList{"cmdCredits"}, Qt::Key_Return, false, ret,
-            "frmMenu", "cmdCredits");
-        row("instructions: Escape, back on Instructions", menu + QStringList{"cmdInst"}, Qt::Key_Space, false,
-            escape, "frmMenu", "cmdInst");
-        row("chooser: arrows, Return chooses, back on Change Cardbacks", menu + QStringList{"cmdBacks"},
-            Qt::Key_Return, false, ToBack7, "frmMenu", "cmdBacks");
-        row("chooser: arrows, Escape cancels", menu + QStringList{"cmdBacks"}, Qt::Key_Return, false,
-            {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks");
-        row("about box: Escape, back on About", menu + QStringList{"cmdAbout"}, Qt::Key_Return, false, escape,
-            "frmMenu", "cmdAbout");
-        row("high scores: Escape, back on High Scores", {"cmdScores"}, Qt::Key_Return, false, escape,
-            "frmMarigold", "cmdScores");
-        row("high scores: Return on OK, back on High Scores", {"cmdScores"}, Qt::Key_Space, false, ret,
-            "frmMarigold", "cmdScores");
-    }
     void focusGoesBackToTheControlThatOpenedTheWindow()
     {
-        QFETCH(QStringList, path);
-        QFETCH(int, pressWith);
-        QFETCH(bool, afterAGame);
-        QFETCH(QList<int>, keys);
-        QFETCH(QString, shownAfter);
-        QFETCH(QString, focusAfter);
         KeyboardGame game;
-        if (afterAGame) {
-            // Deal, Take Score twice, and Escape from the high scores the game ends in.
-            for (const char *button : {"cmdDeal", "cmdTake", "cmdTake"})
-                QVERIFY(tabTo(button) && key(Qt::Key_Space));
-            QTRY_VERIFY(game.otherWindowActive());
-            QVERIFY(key(Qt::Key_Escape));
-            // The game opened the window by itself: the first button has the focus; open cards still react.
-            QTRY_VERIFY(game.table()->isActiveWindow());
-            QTRY_COMPARE(focused(), game.button("cmdDeal"));
-            QVERIFY(!game.clickableSpots().isEmpty());
-        }
-        for (const QString &button : path) {
-            if (pressWith == ScreenReaderPress) {
-                // The focus stays where it is, on a card, as the reader presses the button.
-                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
-                auto *pressed = focused()->window()->findChild<QPushButton *>(button);
-                QAccessible::queryAccessibleInterface(pressed)->actionInterface()->doAction(
-                    QAccessibleActionInterface::pressAction());
-            } else {
-                QVERIFY2(tabTo(button) && key(pressWith), qPrintable(button));
+        // Each step: a button reached by Tab (if any) and the key that presses it, the keys given in
+        // the window that is then active, and the window and control that have the focus after.
+        struct Step { const char *button; int press; QList<int> keys; const char *shown, *focus; };
+        const QList<Step> steps = {
+            {"cmdMenu", Qt::Key_Return, {Qt::Key_Return}, "frmCredits", "Command1"}, // Credits has the focus
+            {nullptr, 0, {Qt::Key_Return}, "frmMenu", "cmdCredits"},
+            {"cmdInst", Qt::Key_Space, {Qt::Key_Escape}, "frmMenu", "cmdInst"},
+            // From back 0 to back 7, which Enter chooses: the only step that saves a back.
+            {"cmdBacks", Qt::Key_Return, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}, "frmMenu", "cmdBacks"},
+            {"cmdBacks", Qt::Key_Return, {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks"}, // a move, then cancelled
+            {"cmdAbout", Qt::Key_Return, {Qt::Key_Escape}, "frmMenu", "cmdAbout"},
+            {nullptr, 0, {Qt::Key_Escape}, "frmMarigold", "cmdMenu"},
+            {"cmdMenu", Qt::Key_Return, {}, "frmMenu", nullptr}, // any focus: Tab finds Close
+            {"cmdClose", Qt::Key_Return, {}, "frmMarigold", "cmdMenu"},
+            {"cmdScores", Qt::Key_Return, {Qt::Key_Escape}, "frmMarigold", "cmdScores"},
+            {"cmdScores", Qt::Key_Space, {Qt::Key_Return}, "frmMarigold", "cmdScores"},
+        };
+        for (const Step &step : steps) {
+            if (step.button) {
+                QWidget *from = QApplication::activeWindow();
+                QVERIFY2(tabTo(step.button) && key(step.press), step.button);
+                QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow() != from);
             }
-            QTRY_VERIFY(game.otherWindowActive());
+            for (int pressed : step.keys)
+                QVERIFY(key(pressed));
+            const QString shown = QLatin1String(step.shown);
+            const QString focus = step.focus ? QLatin1String(step.focus) : focused()->objectName();
+            const QString tableTakesInput = shown == "frmMarigold" ? "enabled" : "disabled";
+            QTRY_COMPARE(game.keyboardAt(), QStringList({shown, shown, focus, tableTakesInput}).join(' '));
+            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[3]);
         }
-        for (int pressed : keys)
-            QVERIFY(key(pressed));
-        QWidget *after = otherShownWindow(game.table());
-        QCOMPARE(after ? after->objectName() : QStringLiteral("frmMarigold"), shownAfter);
-        QCOMPARE(game.table()->isEnabled(), !after);
-        // The window it went back to is active, with the focus where it was.
-        QTRY_VERIFY(focused() && focused()->window()->isActiveWindow());
-        QTRY_COMPARE(focused()->objectName(), focusAfter);
-        QCOMPARE(focused()->window()->objectName(), shownAfter);
-        // Only the chooser, by Enter, saves a back.
-        QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), keys == ToBack7);
     }
     void disabledTableKeepsItsLookAndIgnoresInput()
     {
