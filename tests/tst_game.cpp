@@ -24,6 +24,7 @@ struct Game : GameFixture
     Game() { QVERIFY(click("cmdDeal")); }
     // Lays on spot 19 a spade one rank above the waste, so it plays.
     void layPlayable() { putCard(19, table()->model().wasteRank() % 13 + 1); }
+    bool playOne() { layPlayable(); return click(19); }
     void leaveOnePlayable()
     {
         for (int index = 0; index < Tableau::TableauSize; ++index)
@@ -63,8 +64,7 @@ private Q_SLOTS:
         QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
         // After the game's end the old table plays on the next game's score, but clearing it ends no round.
         game.leaveOnePlayable();
-        QVERIFY(game.click(19));
-        QVERIFY(game.click("cmdDeal"));
+        QVERIFY(game.click(19) && game.click("cmdDeal"));
         QCOMPARE(game.text("lblScore"), QStringLiteral("100"));
     }
     void secondRoundEndsInBonusRoundPictureOrGameOver_data()
@@ -83,10 +83,8 @@ private Q_SLOTS:
         Game game;
         // Round 1 taken at once (3000), a run of 10 in round 2 (5500), each second taken 50 less.
         QVERIFY(game.click("cmdTake"));
-        for (int card = 0; card < 10; ++card) {
-            game.layPlayable();
-            QVERIFY(game.click(19));
-        }
+        for (int card = 0; card < 10; ++card)
+            QVERIFY(game.playOne());
         game.clock.advance(std::chrono::seconds(secondsTaken));
         bool heldUp = false; // the picture above the table it disables, and no game end yet
         QObject::connect(game.table(), &frmMarigold::teamPictureRequested, game.table(), [&] {
