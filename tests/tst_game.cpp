@@ -3,7 +3,6 @@
 #include "support/userinput.h"
 
 #include "game/tableau.h"
-#include "windows/frmhiscores.h"
 #include "table/frmmarigold.h"
 #include "windows/frmteampic.h"
 
@@ -16,6 +15,28 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+constexpr int CloseTheTable = -1;
+
+// A dealt game on the fake clock.
+struct Game : GameFixture
+{
+    Game() { QVERIFY(click("cmdDeal")); }
+    // Lays on spot 19 a spade one rank above the waste, so it plays.
+    void layPlayable() { putCard(19, table()->model().wasteRank() % 13 + 1); }
+    bool playOne() { layPlayable(); return click(19); }
+    void leaveOnePlayable()
+    {
+        for (int index = 0; index < Tableau::TableauSize; ++index)
+            take(index);
+        layPlayable();
+    }
+    // A click on a spot, or a close through the frame's close box.
+    bool act(int action) { return action == CloseTheTable ? UserInput::closeWindow(table()) : click(action); }
+    bool gameOver() { return text("lblBonuslbl") == QLatin1String("GAME OVER"); }
+};
+} // namespace
+
 class tst_Game : public QObject
 {
     Q_OBJECT
@@ -24,93 +45,63 @@ private Q_SLOTS:
     void roundsRunOutOnTheClockAndTheOldTableDealsNothing()
     {
         Game game;
-        // Both rounds end on a time bonus of 0: it is said once, the second time too,
-        // though its words are the same; the clock warns at 30 and 10 seconds.
+        // Both rounds end on a time bonus of 0, said the second time too though its words are the same.
         const QStringList roundEnd = {"30 seconds left.", "10 seconds left.", "Time bonus 0."};
         game.announcer.take();
         game.clock.advance(60s);
         QVERIFY(game.prompts.messages.isEmpty());
         game.clock.advance(1s);
         QCOMPARE(game.prompts.messages, QStringList{QStringLiteral("time is up!!!")});
-        // The round ends into the second one, whose clock runs from a full bar.
-        game.clock.advance(1s);
+        game.clock.advance(1s); // into the second round, whose clock runs from a full bar
         QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
         auto *bar = game.table()->findChild<QProgressBar *>("ProgressBar1");
         QCOMPARE(bar->value(), 59);
-        // A screen reader reads the bar as the time left, and finds no value in it to speak as
-        // a percentage.
+        // A screen reader reads the bar as the time left, with no value to speak as a percentage.
         QAccessibleInterface *clock = QAccessible::queryAccessibleInterface(bar);
         QCOMPARE(clock->text(QAccessible::Name), QStringLiteral("Time left: 59 seconds"));
         QVERIFY(!clock->valueInterface());
         game.clock.advance(60s);
         QCOMPARE(game.announcer.take().mid(0, 3), roundEnd);
-        // The second round runs out too and the game is over. The old table still plays, on the
-        // next game's score, but clearing it ends no round.
+        // After the game's end the old table plays on the next game's score, but clearing it ends no round.
         game.leaveOnePlayable();
-        QVERIFY(game.click(19));
-        QVERIFY(game.click("cmdDeal"));
+        QVERIFY(game.click(19) && game.click("cmdDeal"));
         QCOMPARE(game.text("lblScore"), QStringLiteral("100"));
-    }
-    void clearingTheTableSaysEachStepOfTheRoundEndOnce()
-    {
-        Game game;
-        game.leaveOnePlayable();
-        game.clock.advance(20s);
-        game.announcer.take();
-        game.click(19);
-        // The move, then the round end in the order it is shown, each bonus once with its
-        // total however many steps it counts up in.
-        const QStringList said = game.announcer.take();
-        QCOMPARE(said.mid(1, 4), (QStringList{"YOU DID IT!!", "Card bonus 2,500.", "Time bonus 2,000.",
-                                              "Score 4,600. Round: 2."}));
-        QVERIFY2(said.value(0).contains("Run 1. Score 100.") && said.value(5).startsWith("New deal."),
-                 qPrintable(said.join('|')));
     }
     void secondRoundEndsInBonusRoundPictureOrGameOver_data()
     {
         QTest::addColumn<int>("secondsTaken");
-        QTest::addColumn<QString>("underPicture"); // what the player does while it is up; none shows when empty
-        QTest::newRow("11050 shows no picture") << 9 << "";
-        QTest::newRow("11000 waits for the picture's OK") << 10 << "OK";
-        QTest::newRow("11000 and the table closed under the picture: no game end follows") << 10 << "close";
-        QTest::newRow("10950 shows no picture") << 11 << "";
+        QTest::addColumn<int>("underPicture"); // what the player does while it is up
+        QTest::newRow("11050 shows no picture") << 9 << 0;
+        QTest::newRow("11000 waits for the picture's OK") << 10 << 1;
+        QTest::newRow("11000 and the table closed under the picture: no game end follows") << 10 << CloseTheTable;
+        QTest::newRow("10950 shows no picture") << 11 << 0;
     }
     void secondRoundEndsInBonusRoundPictureOrGameOver()
     {
         QFETCH(int, secondsTaken);
-        QFETCH(QString, underPicture);
+        QFETCH(int, underPicture);
         Game game;
         // Round 1 taken at once (3000), a run of 10 in round 2 (5500), each second taken 50 less.
         QVERIFY(game.click("cmdTake"));
-        for (int card = 0; card < 10; ++card) {
-            game.layPlayable();
-            QVERIFY(game.click(19));
-        }
+        for (int card = 0; card < 10; ++card)
+            QVERIFY(game.playOne());
         game.clock.advance(std::chrono::seconds(secondsTaken));
-        bool heldUp = false; // the picture over a disabled table, and no game end yet
-        QWindow *shownAbove = nullptr;
+        bool heldUp = false; // the picture above the table it disables, and no game end yet
         QObject::connect(game.table(), &frmMarigold::teamPictureRequested, game.table(), [&] {
-            // The game waits for the picture in an event loop that goes on handling events,
-            // so the player acts on it from there, as one who sees it does.
+            // The game waits for the picture in a loop that handles events: the player acts from there.
             QTimer::singleShot(0, game.table(), [&] {
                 frmTeamPic *picture = game.forms->teamPic();
-                heldUp = picture->isVisible() && !game.table()->isEnabled()
-                    && game.text("lblBonuslbl") != QLatin1String("GAME OVER");
-                shownAbove = picture->windowHandle()->transientParent();
-                if (underPicture == QLatin1String("OK"))
-                    QVERIFY(UserInput::click(picture->findChild<QPushButton *>("cmdOK")));
-                else
-                    QVERIFY(UserInput::closeWindow(game.table())); // as through the frame's close box
+                heldUp = picture->isVisible() && !game.table()->isEnabled() && !game.gameOver()
+                    && picture->windowHandle()->transientParent() == game.forms->marigold()->windowHandle();
+                QVERIFY(underPicture == CloseTheTable ? game.act(CloseTheTable)
+                                                      : UserInput::click(picture->findChild<QPushButton *>("cmdOK")));
             });
         });
         QVERIFY(game.click("cmdTake"));
         QCOMPARE(game.text("lblScore").toInt(), 11500 - 50 * secondsTaken);
-        QCOMPARE(heldUp, !underPicture.isEmpty());
-        if (!underPicture.isEmpty()) // it stays above the table it disables
-            QCOMPARE(shownAbove, game.forms->marigold()->windowHandle());
-        const bool gameEnds = underPicture != QLatin1String("close");
-        QCOMPARE(game.text("lblBonuslbl") == QLatin1String("GAME OVER"), gameEnds);
-        QCOMPARE(game.prompts.inputPrompts.size(), gameEnds ? 1 : 0); // the first high score's name
+        QCOMPARE(heldUp, underPicture != 0);
+        QCOMPARE(game.gameOver(), underPicture != CloseTheTable);
+        QCOMPARE(game.prompts.inputPrompts.size(), underPicture != CloseTheTable ? 1 : 0); // the high score's name
         QVERIFY(game.forms->teamPic()->isHidden());
     }
     void actingDuringACountUpChangesOnlyWhatItShould_data()
@@ -119,7 +110,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("score");
         // A count-up pays the steps counted at its start, and none after a close: the score shows it.
-        QTest::newRow("stock click in the card bonus") << "CARD BONUS:" << Tableau::StockSpot << "5600";
+        QTest::newRow("stock click in the card bonus") << "CARD BONUS:" << Tableau::StockSpot << "4600";
         QTest::newRow("clearing the table in the time bonus") << "TIME BONUS:" << 19 << "3100";
         QTest::newRow("closing the table in the time bonus") << "TIME BONUS:" << CloseTheTable << "150";
     }
@@ -130,38 +121,26 @@ private Q_SLOTS:
         QFETCH(QString, score);
         Game game;
         game.leaveOnePlayable();
+        // The card bonus follows clearing the table; the time bonus, Take Score.
+        const bool clearing = title == QLatin1String("CARD BONUS:");
+        game.clock.advance(clearing ? 20s : 0s);
+        game.announcer.take();
         int stepsSeen = 0;
         game.clock.onPause = [&](std::chrono::milliseconds length) {
-            if (length != 150ms || game.text("lblBonuslbl") != title || ++stepsSeen != 3)
-                return;
-            if (action == CloseTheTable)
-                QVERIFY(UserInput::closeWindow(game.table())); // as through the frame's close box
-            else
-                QVERIFY(game.click(action));
+            if (length == 150ms && game.text("lblBonuslbl") == title && ++stepsSeen == 3)
+                QVERIFY(game.act(action));
         };
-        // The card bonus follows clearing the table; the time bonus, Take Score.
-        if (title == QLatin1String("CARD BONUS:"))
-            QVERIFY(game.click(19));
-        else
-            QVERIFY(game.click("cmdTake"));
+        QVERIFY(clearing ? game.click(19) : game.click("cmdTake"));
         QCOMPARE(game.text("lblScore"), score);
+        if (!clearing)
+            return;
+        // The move, then the round end as it shows, each bonus once with its total; the stock turn amid it.
+        QStringList said = game.announcer.take();
+        QVERIFY2(said.size() == 7 && said.takeAt(3).endsWith(". 24 in the stock."), qPrintable(said.join('|')));
+        QCOMPARE(said.mid(1, 4), (QStringList{"YOU DID IT!!", "Card bonus 2,500.", "Time bonus 2,000.",
+                                              "Score 4,600. Round: 2."}));
+        QVERIFY2(said[0].contains("Run 1. Score 100.") && said[5].startsWith("New deal."), qPrintable(said.join('|')));
     }
-
-private:
-    static constexpr int CloseTheTable = -1;
-    // A dealt game on the fake clock.
-    struct Game : GameFixture
-    {
-        Game() { QVERIFY(click("cmdDeal")); }
-        // Lays on spot 19 a spade one rank above the waste, so it plays.
-        void layPlayable() { putCard(19, table()->model().wasteRank() % 13 + 1); }
-        void leaveOnePlayable()
-        {
-            for (int index = 0; index < Tableau::TableauSize; ++index)
-                take(index);
-            layPlayable();
-        }
-    };
 };
 
 QTEST_MAIN(tst_Game)

@@ -13,29 +13,15 @@
 
 namespace {
 constexpr int Stock = 27;
-constexpr int ScreenReaderPress = 0;
-// In the back chooser: from back 0 to back 7, which Enter chooses.
-const QList<int> ToBack7 = {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return};
 QWidget *focused() { return QApplication::focusWidget(); }
 bool key(int pressed) { return UserInput::press(Qt::Key(pressed)); }
 
-// The shown window other than `table`, if any.
-QWidget *otherShownWindow(QWidget *table)
-{
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top != table)
-            return top;
-    return nullptr;
-}
-
-// Tabs round the window with the focus until the control named `target` has it; false
-// if it never does.
+// Tabs round the window with the focus until the control named `target` has it.
 bool tabTo(const QString &target)
 {
-    for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses) {
+    for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses)
         if (!key(Qt::Key_Tab))
             return false;
-    }
     return focused() && focused()->objectName() == target;
 }
 
@@ -47,7 +33,18 @@ struct KeyboardGame : GameFixture
         table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(table()));
     }
-    bool tabTo(QWidget *target) { return ::tabTo(target->objectName()); }
+    // Where the keyboard is: the window shown over the table (or the table), the active one, its
+    // focus, and whether the table takes input.
+    QString keyboardAt()
+    {
+        QStringList at{u"frmMarigold"_qs};
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top != table())
+                at = {top->objectName()};
+        const QWidget *active = QApplication::activeWindow();
+        return (at << (active ? active->objectName() : u"-"_qs) << (focused() ? focused()->objectName() : u"-"_qs)
+                   << (table()->isEnabled() ? u"enabled"_qs : u"disabled"_qs)).join(' ');
+    }
 };
 } // namespace
 
@@ -64,10 +61,9 @@ private Q_SLOTS:
         }
         QVERIFY(key(Qt::Key_Space));
         const QImage plain = game.spot(24)->grab().toImage();
-        QVERIFY(game.tabTo(game.button("cmdTake")));
-        // After the deal the bottom row (19, 20, 23, 24), spot 25 and the stock react: Tab runs
-        // through them after the buttons; arrows move by places, the nearest row first
-        // (down from 20 is 25, though the stock lies less far across).
+        QVERIFY(tabTo("cmdTake"));
+        // After the buttons Tab runs through the spots that react; arrows move by places, the nearest
+        // row first (down from 20 is 25, though the stock lies less far across).
         const QList<std::pair<Qt::Key, int>> steps = {
             {Qt::Key_Tab, 19}, {Qt::Key_Tab, 20}, {Qt::Key_Tab, 23}, {Qt::Key_Tab, 24}, {Qt::Key_Tab, 25},
             {Qt::Key_Tab, Stock}, {Qt::Key_Space, Stock}, {Qt::Key_Up, 25}, {Qt::Key_Down, Stock},
@@ -95,15 +91,30 @@ private Q_SLOTS:
         QVERIFY2(said.size() == 4 && said[0].startsWith("New deal.") && said[1].endsWith(". 24 in the stock.")
                      && said[2].contains(". Run 1. Score 100.") && said[3].startsWith("Waste card "),
                  qPrintable(said.join('|')));
-        // Take Score twice: the second round's end is the game's.
-        for (int round = 1; round <= 2; ++round) {
-            QVERIFY(game.tabTo(game.button("cmdTake")));
-            QVERIFY(key(Qt::Key_Space));
-        }
+        for (int round = 1; round <= 2; ++round) // Take Score twice: the second round's end is the game's
+            QVERIFY(tabTo("cmdTake") && key(Qt::Key_Space));
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
         const QString roundEnds = game.announcer.take().join('|');
-        QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"),
-                 qPrintable(roundEnds));
+        QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"), qPrintable(roundEnds));
+        // The game opened the high scores by itself: Escape leaves the focus on the first button, and
+        // the cards left open still react.
+        QTRY_VERIFY(QApplication::activeWindow() != game.table());
+        QVERIFY(key(Qt::Key_Escape));
+        QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdDeal enabled"_qs);
+        QVERIFY(!game.clickableSpots().isEmpty());
+        // Menu pressed by a key, then by a screen reader with the focus left on a card: Escape, back on Menu.
+        for (const bool reader : {false, true}) {
+            if (reader) {
+                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
+                QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
+                    ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            } else {
+                QVERIFY(tabTo("cmdMenu") && key(Qt::Key_Space));
+            }
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
+            QVERIFY(key(Qt::Key_Escape));
+            QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
+        }
     }
     void aDealThatCoversTheFocusedCardMovesTheFocusOn()
     {
@@ -113,99 +124,45 @@ private Q_SLOTS:
         game.take(19);
         game.putCard(12, 1);
         game.spot(12)->setFocus(Qt::TabFocusReason);
-        // The round runs out and the next deal covers spot 12 again. The table's own focus
-        // is what counts: the time-up box has just taken the activation away.
+        // The next deal covers 12 again; the time-up box has just taken the activation away.
         game.clock.advance(std::chrono::seconds(62));
         QVERIFY(!game.spot(12)->isClickable());
         QTRY_VERIFY(game.table()->focusWidget() == game.spot(19) || game.table()->focusWidget() == game.spot(20));
     }
-    void focusGoesBackToTheControlThatOpenedTheWindow_data()
-    {
-        QTest::addColumn<QStringList>("path"); // buttons pressed from the table on, each reached by Tab
-        QTest::addColumn<int>("pressWith");
-        QTest::addColumn<bool>("afterAGame");
-        QTest::addColumn<QList<int>>("keys"); // in the window opened last
-        QTest::addColumn<QString>("shownAfter");
-        QTest::addColumn<QString>("focusAfter");
-        const QStringList menu{"cmdMenu"};
-        const QList<int> escape{Qt::Key_Escape};
-        QTest::newRow("menu: Escape, back on the table's Menu")
-            << menu << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("after a game, menu: Escape, back on Menu and not on a card")
-            << menu << int(Qt::Key_Space) << true << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("after a game, menu pressed by a screen reader on a card: Escape, back on Menu")
-            << menu << ScreenReaderPress << true << escape << "frmMarigold" << "cmdMenu";
-        QTest::newRow("menu: Return on Close, back on Menu")
-            << menu << int(Qt::Key_Return) << false << QList<int>(5, Qt::Key_Tab) + QList<int>{Qt::Key_Return}
-            << "frmMarigold" << "cmdMenu";
-        QTest::newRow("menu: Return presses the focused Credits")
-            << menu << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return} << "frmCredits" << "Command1";
-        QTest::newRow("credits: Return on OK, back on Credits")
-            << menu + QStringList{"cmdCredits"} << int(Qt::Key_Return) << false << QList<int>{Qt::Key_Return}
-            << "frmMenu" << "cmdCredits";
-        QTest::newRow("instructions: Escape, back on Instructions")
-            << menu + QStringList{"cmdInst"} << int(Qt::Key_Space) << false << escape << "frmMenu" << "cmdInst";
-        QTest::newRow("chooser: arrows, Return chooses, back on Change Cardbacks")
-            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false << ToBack7 << "frmMenu" << "cmdBacks";
-        QTest::newRow("chooser: arrows, Escape cancels")
-            << menu + QStringList{"cmdBacks"} << int(Qt::Key_Return) << false
-            << QList<int>{Qt::Key_Right, Qt::Key_Escape} << "frmMenu" << "cmdBacks";
-        QTest::newRow("about box: Escape, back on About")
-            << menu + QStringList{"cmdAbout"} << int(Qt::Key_Return) << false << escape << "frmMenu" << "cmdAbout";
-        QTest::newRow("high scores: Escape, back on High Scores")
-            << QStringList{"cmdScores"} << int(Qt::Key_Return) << false << escape << "frmMarigold" << "cmdScores";
-        QTest::newRow("high scores: Return on OK, back on High Scores")
-            << QStringList{"cmdScores"} << int(Qt::Key_Space) << false << QList<int>{Qt::Key_Return}
-            << "frmMarigold" << "cmdScores";
-    }
     void focusGoesBackToTheControlThatOpenedTheWindow()
     {
-        QFETCH(QStringList, path);
-        QFETCH(int, pressWith);
-        QFETCH(bool, afterAGame);
-        QFETCH(QList<int>, keys);
-        QFETCH(QString, shownAfter);
-        QFETCH(QString, focusAfter);
         KeyboardGame game;
-        if (afterAGame) {
-            // Deal, Take Score twice, and Escape from the high scores the game ends in;
-            // the cards left open still react.
-            for (const char *button : {"cmdDeal", "cmdTake", "cmdTake"}) {
-                QVERIFY(tabTo(button));
-                QVERIFY(key(Qt::Key_Space));
+        // Each step: a button reached by Tab (if any) and the key that presses it, the keys given in
+        // the window that is then active, and the window and control that have the focus after.
+        struct Step { const char *button; int press; QList<int> keys; const char *shown, *focus; };
+        const QList<Step> steps = {
+            {"cmdMenu", Qt::Key_Return, {Qt::Key_Return}, "frmCredits", "Command1"}, // Credits has the focus
+            {nullptr, 0, {Qt::Key_Return}, "frmMenu", "cmdCredits"},
+            {"cmdInst", Qt::Key_Space, {Qt::Key_Escape}, "frmMenu", "cmdInst"},
+            // From back 0 to back 7, which Enter chooses: the only step that saves a back.
+            {"cmdBacks", Qt::Key_Return, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}, "frmMenu", "cmdBacks"},
+            {"cmdBacks", Qt::Key_Return, {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks"}, // a move, then cancelled
+            {"cmdAbout", Qt::Key_Return, {Qt::Key_Escape}, "frmMenu", "cmdAbout"},
+            {nullptr, 0, {Qt::Key_Escape}, "frmMarigold", "cmdMenu"},
+            {"cmdMenu", Qt::Key_Return, {}, "frmMenu", nullptr}, // any focus: Tab finds Close
+            {"cmdClose", Qt::Key_Return, {}, "frmMarigold", "cmdMenu"},
+            {"cmdScores", Qt::Key_Return, {Qt::Key_Escape}, "frmMarigold", "cmdScores"},
+            {"cmdScores", Qt::Key_Space, {Qt::Key_Return}, "frmMarigold", "cmdScores"},
+        };
+        for (const Step &step : steps) {
+            if (step.button) {
+                QWidget *from = QApplication::activeWindow();
+                QVERIFY2(tabTo(step.button) && key(step.press), step.button);
+                QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow() != from);
             }
-            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
-            QVERIFY(key(Qt::Key_Escape));
-            // The game opened the window by itself: the first button has the focus.
-            QTRY_VERIFY(game.table()->isActiveWindow());
-            QTRY_COMPARE(focused(), game.button("cmdDeal"));
-            QVERIFY(!game.clickableSpots().isEmpty());
+            for (int pressed : step.keys)
+                QVERIFY(key(pressed));
+            const QString shown = QLatin1String(step.shown);
+            const QString focus = step.focus ? QLatin1String(step.focus) : focused()->objectName();
+            const QString tableTakesInput = shown == "frmMarigold" ? "enabled" : "disabled";
+            QTRY_COMPARE(game.keyboardAt(), QStringList({shown, shown, focus, tableTakesInput}).join(' '));
+            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[3]);
         }
-        for (const QString &button : path) {
-            if (pressWith == ScreenReaderPress) {
-                // The focus stays where it is, on a card, as the reader presses the button.
-                QVERIFY(game.tabTo(game.spot(game.clickableSpots().constFirst())));
-                auto *pressed = focused()->window()->findChild<QPushButton *>(button);
-                auto *reader = QAccessible::queryAccessibleInterface(pressed)->actionInterface();
-                reader->doAction(QAccessibleActionInterface::pressAction());
-            } else {
-                QVERIFY2(tabTo(button), qPrintable(button));
-                QVERIFY(key(pressWith));
-            }
-            // The window it opens takes the keyboard, as a new window does.
-            QTRY_VERIFY(otherShownWindow(game.table()) && otherShownWindow(game.table())->isActiveWindow());
-        }
-        for (int pressed : keys)
-            QVERIFY(key(pressed));
-        QWidget *after = otherShownWindow(game.table());
-        QCOMPARE(after ? after->objectName() : QStringLiteral("frmMarigold"), shownAfter);
-        QCOMPARE(game.table()->isEnabled(), !after);
-        // The window it went back to is active, with the focus where it was.
-        QTRY_VERIFY(focused() && focused()->window()->isActiveWindow());
-        QTRY_COMPARE(focused()->objectName(), focusAfter);
-        QCOMPARE(focused()->window()->objectName(), shownAfter);
-        // Only the chooser, by Enter, saves a back.
-        QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), keys == ToBack7);
     }
     void disabledTableKeepsItsLookAndIgnoresInput()
     {
@@ -215,11 +172,9 @@ private Q_SLOTS:
         QTest::mouseMove(game.table()->windowHandle(), game.button("cmdMenu")->geometry().center());
         const QImage enabled = game.table()->grab().toImage();
         QVERIFY(game.click("cmdMenu"));
-        QVERIFY(!game.table()->isEnabled());
         QCOMPARE(game.table()->grab().toImage(), enabled);
         QVERIFY(game.click("cmdDeal"));
-        // Made the active window, as Alt+Tab or a click under a window manager does, the
-        // table takes no keys, and hands the keyboard on to the menu over it.
+        // Made active, as by Alt+Tab, the table takes no keys and hands the keyboard to the menu over it.
         game.table()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(game.table()));
         QVERIFY(key(Qt::Key_Space));

@@ -10,6 +10,8 @@
 
 namespace {
 
+using Play = TableModel::Play;
+
 // A dealt table that records what it announces, with helpers that set up a position.
 struct Table
 {
@@ -24,7 +26,7 @@ struct Table
     void lay(int at, int rank, int suit) { model.arrange(at, {qint16(suit * 13 + rank), true, true, true}); }
     void take(int at) { model.arrange(at, Spot{0, false, false, false}); }
     // Plays a card one rank above the waste from `at`; a same-rank card is refused.
-    TableModel::Play play(int at = 19, bool legal = true)
+    Play play(int at = 19, bool legal = true)
     {
         lay(at, legal ? model.wasteRank() % 13 + 1 : model.wasteRank(), 1);
         return model.playSpot(at);
@@ -43,9 +45,8 @@ class tst_Rules : public QObject
 private Q_SLOTS:
     void everyShuffleIsAUniformPermutation()
     {
-        // Chi-square of the cards in each slot over 20800 shuffles, each card expected 400 times
-        // in each: 51 degrees of freedom, and 100 lies beyond the 0.9999 quantile, so only a
-        // biased shuffle fails, and one that favours a card by half fails by far.
+        // Each card is expected 400 times in each slot: a chi-square of 100 on 51 degrees of freedom
+        // lies beyond the 0.9999 quantile, so only a biased shuffle fails.
         Table table;
         std::vector<std::array<int, Card::Count>> counts(Card::Count + 1);
         for (int i = 0; i < 20800; ++i) {
@@ -58,9 +59,8 @@ private Q_SLOTS:
             QCOMPARE(seen, (quint64(1) << 53) - 2); // cards 1 to 52, so each once
         }
         for (int slot = 1; slot <= Card::Count; ++slot) {
-            double chiSquare = 0;
-            for (int count : counts[slot])
-                chiSquare += (count - 400.0) * (count - 400.0) / 400.0;
+            const double chiSquare = std::transform_reduce(counts[slot].begin(), counts[slot].end(), 0.0,
+                std::plus<>(), [](int count) { return (count - 400.0) * (count - 400.0) / 400.0; });
             QVERIFY2(chiSquare < 100.0, qPrintable(QStringLiteral("slot %1: %2").arg(slot).arg(chiSquare)));
         }
     }
@@ -74,8 +74,7 @@ private Q_SLOTS:
             {},       {},       {25},     {25},                              // row 4: 19 to 22
         };
         for (int spot = 0; spot < coveredBy.size(); ++spot) {
-            // Every cover gone but `kept`, or (-1) every one: the card opens only then.
-            for (int kept : coveredBy[spot] + QList<int>{-1}) {
+            for (int kept : coveredBy[spot] + QList<int>{-1}) { // one cover kept, or (-1) none
                 Table table;
                 for (int cover : coveredBy[spot])
                     if (cover != kept)
@@ -85,6 +84,13 @@ private Q_SLOTS:
                 QVERIFY2(shown.faceUp == (kept < 0) && shown.clickable == (kept < 0),
                          qPrintable(QStringLiteral("spot %1, cover %2 kept").arg(spot).arg(kept)));
             }
+        }
+        // A play runs the open tests too, a refused one as well: 12 lies under 19 alone.
+        for (const bool legal : {true, false}) {
+            Table table;
+            table.take(19);
+            QCOMPARE(table.play(legal ? 19 : 20, legal), legal ? Play::Moved : Play::Illegal);
+            QVERIFY(table.model.spot(12).faceUp && table.model.spot(12).clickable);
         }
     }
     void cardsNameThemselves()
@@ -106,58 +112,17 @@ private Q_SLOTS:
     {
         QFETCH(int, waste);
         QFETCH(int, clicked);
-        // The thirteen ranks stand in a circle: a card moves onto either neighbour.
+        // The thirteen ranks stand in a circle: a card moves onto either neighbour, whatever the suits.
         const bool legal = std::abs(clicked - waste) == 1 || std::abs(clicked - waste) == 12;
         Table table;
-        // Suits never matter; over the rows every card lies on the waste, its rank set by its suit block.
-        table.model.arrange(Tableau::WasteSpot, Spot{qint16(clicked % 4 * 13 + waste), true, true, false});
-        QCOMPARE(table.model.wasteRank(), waste);
+        const qint16 wasteCard = qint16(clicked % 4 * 13 + waste);
+        table.model.arrange(Tableau::WasteSpot, Spot{wasteCard, true, true, false});
         table.lay(23, clicked, waste % 4);
-        QCOMPARE(table.model.playSpot(23) != TableModel::Play::Illegal, legal);
+        const qint16 card = table.model.spot(23).card;
+        QCOMPARE(table.model.playSpot(23) != Play::Illegal, legal);
         QCOMPARE(table.model.wasteRank(), legal ? clicked : waste);
-    }
-    void aPlayRunsTheOpenTestsAndSaysWhatItDid_data()
-    {
-        QTest::addColumn<int>("at");
-        QTest::addColumn<bool>("legal");
-        QTest::addColumn<QList<int>>("taken"); // before the play
-        QTest::addColumn<bool>("roundOver");
-        QTest::addColumn<TableModel::Play>("result");
-        QTest::addColumn<bool>("opensTwelve"); // spot 12, which lies under 19 alone
-        QList<int> allBut19(Tableau::TableauSize);
-        std::iota(allBut19.begin(), allBut19.end(), 0);
-        allBut19.removeOne(19);
-        QTest::newRow("a card that follows goes to the waste and opens the card it lay over")
-            << 19 << true << QList<int>{} << false << TableModel::Play::Moved << true;
-        QTest::newRow("a card that does not follow stays, and the open tests run all the same")
-            << 20 << false << QList<int>{19} << false << TableModel::Play::Illegal << true;
-        QTest::newRow("the last tableau card clears the table")
-            << 19 << true << allBut19 << false << TableModel::Play::Cleared << false;
-        QTest::newRow("the last card after the round's end clears nothing")
-            << 19 << true << allBut19 << true << TableModel::Play::Moved << false;
-    }
-    void aPlayRunsTheOpenTestsAndSaysWhatItDid()
-    {
-        QFETCH(int, at);
-        QFETCH(bool, legal);
-        QFETCH(QList<int>, taken);
-        QFETCH(bool, roundOver);
-        QFETCH(TableModel::Play, result);
-        QFETCH(bool, opensTwelve);
-        Table table;
-        for (int spot : taken)
-            table.take(spot);
-        if (roundOver)
-            table.model.startTimeBonus();
-        const qint16 waste = table.model.spot(Tableau::WasteSpot).card;
-        QCOMPARE(table.play(at, legal), result);
-        const bool moved = result != TableModel::Play::Illegal;
-        QCOMPARE(table.model.spot(at).onTable, !moved);
-        QCOMPARE(table.model.spot(Tableau::WasteSpot).card, moved ? table.model.spot(at).card : waste);
-        if (opensTwelve) {
-            const Spot &twelve = table.model.spot(12);
-            QVERIFY(twelve.onTable && twelve.faceUp && twelve.clickable);
-        }
+        QCOMPARE(table.model.spot(Tableau::WasteSpot).card, legal ? card : wasteCard);
+        QCOMPARE(table.model.spot(23).onTable, !legal);
     }
     void runsAndPeaksScore_data()
     {
@@ -182,8 +147,7 @@ private Q_SLOTS:
             if (play == u's')
                 table.model.FlipCard();
             else
-                QCOMPARE(table.play(play.isDigit() ? play.digitValue() : 19, play != u'b') != TableModel::Play::Illegal,
-                         play != u'b');
+                QCOMPARE(table.play(play.isDigit() ? play.digitValue() : 19, play != u'b') != Play::Illegal, play != u'b');
         }
         QCOMPARE(table.scores, scores);
         QCOMPARE(table.model.runShown(), run);
@@ -193,74 +157,67 @@ private Q_SLOTS:
         QCOMPARE(table.model.peakMarkerShown(0), plays.contains(u'0'));
         QCOMPARE(table.model.peakMarkerShown(1), plays.contains(u'1'));
     }
-    void roundEndPaysAndTheDealResetsTheTable_data()
-    {
-        QTest::addColumn<int>("turned");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("bonus");
-        QTest::addColumn<bool>("newGame");
-        QTest::newRow("10 cards and 37 seconds left pay 1000 and 1850; the next round keeps the score")
-            << 15 << 23 << 1000 + 1850 << false;
-        QTest::newRow("a turn past the empty stock finds nothing, no second is left; a new game from 0")
-            << 26 << 60 << 0 << true;
-    }
     void roundEndPaysAndTheDealResetsTheTable()
     {
-        QFETCH(int, turned);
-        QFETCH(int, ticks);
-        QFETCH(int, bonus);
-        QFETCH(bool, newGame);
         Table table;
         TableModel &model = table.model;
-        for (int turn = 1; turn <= turned; ++turn) {
-            model.FlipCard();
-            const int used = std::min(turn, Tableau::StockSize);
-            QCOMPARE(model.spot(Tableau::WasteSpot).card, qint16(model.deck().Deck(27 + used)));
-            QCOMPARE(model.cardsShown(), Tableau::StockSize - used);
-            QCOMPARE(model.spot(Tableau::StockSpot).onTable, used < Tableau::StockSize);
-        }
-        for (int tick = 1; tick <= ticks; ++tick)
-            QVERIFY(!model.tick());
-        // The round clears with the last tableau card, not before; the two peaks go last.
-        for (int spot = 2; spot < Tableau::TableauSize; ++spot)
-            table.take(spot);
-        QCOMPARE(table.play(1), TableModel::Play::Moved);
-        QCOMPARE(table.play(0), TableModel::Play::Cleared);
-        // Each count-up step pays its points and runs the stock count or the clock bar down.
-        for (const TableModel::Bonus kind : {TableModel::Bonus::Card, TableModel::Bonus::Time}) {
-            const bool card = kind == TableModel::Bonus::Card;
-            const int steps = card ? model.startCardBonus() : model.startTimeBonus();
-            for (int step = 1; step <= steps; ++step) {
-                model.bonusStep(kind, step, steps);
-                QCOMPARE(model.bonusFigure(), (card ? 100 : 50) * step);
-                QCOMPARE(card ? model.cardsShown() : model.clockShown(), steps - step);
+        // Round 1: 10 cards and 37 seconds left pay 1000 and 1850; the next round keeps the score.
+        // Round 2: a turn past the empty stock finds nothing, no second is left; a new game from 0.
+        for (const auto &[turned, ticks, bonus] : {std::array{15, 23, 1000 + 1850}, std::array{26, 60, 0}}) {
+            const bool newGame = bonus == 0;
+            const qint32 before = model.state().Score;
+            for (int turn = 1; turn <= turned; ++turn) {
+                model.FlipCard();
+                const int used = std::min(turn, Tableau::StockSize);
+                QCOMPARE(model.spot(Tableau::WasteSpot).card, qint16(model.deck().Deck(27 + used)));
+                QCOMPARE(model.cardsShown(), Tableau::StockSize - used);
+                QCOMPARE(model.spot(Tableau::StockSpot).onTable, used < Tableau::StockSize);
             }
-        }
-        QCOMPARE(model.state().Score, 1100 + 1200 + bonus); // the peaks, a run of two
-        table.scores.clear();
-        if (newGame) {
-            model.showGameOver();
-            model.endGame();
-            // The last score stays on view until the next deal.
-            QVERIFY(table.scores.isEmpty() && model.idleButtonsShown() && !model.takeShown());
-        }
-        // The next deck comes from the generator the deal is handed.
-        RandomGenerator twin = table.random;
-        Shuffle deck;
-        deck.ShuffleDeck(twin);
-        model.deal(table.random, 4);
-        QCOMPARE(table.scores, QList<int>{newGame ? 0 : 2300 + bonus});
-        QCOMPARE(model.state().RoundNum, qint16(newGame ? 1 : 2));
-        QVERIFY(model.state().NextStock == 0 && model.cardsShown() == 25 && model.state().CurRun == 0);
-        QVERIFY(model.state().TimeLeft == 60 && model.clockRunning() && model.takeShown());
-        QVERIFY(!model.idleButtonsShown() && !model.peakMarkerShown(0) && !model.peakMarkerShown(1));
-        QVERIFY(!model.bonusTitleShown() && !model.bonusFigureShown() && model.shownBack() == 4);
-        const QList<int> faceUp = {19, 20, 23, 24, 25, Tableau::WasteSpot};
-        const QList<int> clickable = {19, 20, 23, 24, 25, Tableau::StockSpot};
-        for (int index = 0; index < Tableau::SpotCount; ++index) {
-            const qint16 card = index == Tableau::StockSpot ? 0 : qint16(deck.Deck(index + 1));
-            const Spot dealt{card, faceUp.contains(index), true, clickable.contains(index)};
-            QVERIFY2(model.spot(index) == dealt, qPrintable(QString::number(index)));
+            for (int tick = 1; tick <= ticks; ++tick)
+                QVERIFY(!model.tick());
+            // The round clears with the last tableau card, not before; the two peaks go last.
+            for (int spot = 2; spot < Tableau::TableauSize; ++spot)
+                table.take(spot);
+            QCOMPARE(table.play(1), Play::Moved);
+            QCOMPARE(table.play(0), Play::Cleared);
+            // Each count-up step pays its points and runs the stock count or the clock bar down.
+            for (const TableModel::Bonus kind : {TableModel::Bonus::Card, TableModel::Bonus::Time}) {
+                const bool card = kind == TableModel::Bonus::Card;
+                const int steps = card ? model.startCardBonus() : model.startTimeBonus();
+                for (int step = 1; step <= steps; ++step) {
+                    model.bonusStep(kind, step, steps);
+                    QCOMPARE(model.bonusFigure(), (card ? 100 : 50) * step);
+                    QCOMPARE(card ? model.cardsShown() : model.clockShown(), steps - step);
+                }
+            }
+            QCOMPARE(model.state().Score, before + 1100 + 1200 + bonus); // the peaks, a run of two
+            QCOMPARE(table.play(19), Play::Moved); // once the round has ended the last card clears nothing
+            const qint32 kept = model.state().Score;
+            table.scores.clear();
+            if (newGame) {
+                model.showGameOver();
+                model.endGame();
+                // The last score stays on view until the next deal.
+                QVERIFY(table.scores.isEmpty() && model.idleButtonsShown() && !model.takeShown());
+            }
+            // The next deck comes from the generator the deal is handed.
+            RandomGenerator twin = table.random;
+            Shuffle deck;
+            deck.ShuffleDeck(twin);
+            model.deal(table.random, 4);
+            QCOMPARE(table.scores, QList<int>{newGame ? 0 : kept});
+            QCOMPARE(model.state().RoundNum, qint16(newGame ? 1 : 2));
+            QVERIFY(model.state().NextStock == 0 && model.cardsShown() == 25 && model.state().CurRun == 0);
+            QVERIFY(model.state().TimeLeft == 60 && model.clockRunning() && model.takeShown());
+            QVERIFY(!model.idleButtonsShown() && !model.peakMarkerShown(0) && !model.peakMarkerShown(1));
+            QVERIFY(!model.bonusTitleShown() && !model.bonusFigureShown() && model.shownBack() == 4);
+            const QList<int> faceUp = {19, 20, 23, 24, 25, Tableau::WasteSpot};
+            const QList<int> clickable = {19, 20, 23, 24, 25, Tableau::StockSpot};
+            for (int index = 0; index < Tableau::SpotCount; ++index) {
+                const qint16 card = index == Tableau::StockSpot ? 0 : qint16(deck.Deck(index + 1));
+                const Spot dealt{card, faceUp.contains(index), true, clickable.contains(index)};
+                QVERIFY2(model.spot(index) == dealt, qPrintable(QString::number(index)));
+            }
         }
     }
     void roundDecision()
@@ -276,8 +233,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("place");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("800 goes below the 800 there; a short name is padded")
-            << 800 << 3 << "AB" << "AB             ";
+        QTest::newRow("800 goes below the 800 there; a short name is padded") << 800 << 3 << "AB" << "AB             ";
         QTest::newRow("51 beats only the last; a long name is cut")
             << 51 << 10 << "Bartholomew Quinn!!!" << "Bartholomew Qui";
         QTest::newRow("C0, DEL and C1 controls become spaces, before the cut") << 1000 << 1
@@ -297,8 +253,9 @@ private Q_SLOTS:
         QCOMPARE(table.placeFor(50), 0); // equal to the last enters nowhere
         table.insert(place, score, typed);
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
-            QCOMPARE(table.entry(k).score, k == place ? score : before[k < place ? k - 1 : k - 2]);
-            QCOMPARE(table.entry(k).name, k == place ? stored : QString::number(k < place ? k : k - 1));
+            const int was = k < place ? k : k - 1; // where the entry now at k stood
+            QCOMPARE(table.entry(k).score, k == place ? score : before[was - 1]);
+            QCOMPARE(table.entry(k).name, k == place ? stored : QString::number(was));
         }
     }
 };
