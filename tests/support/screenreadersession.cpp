@@ -13,9 +13,6 @@ namespace {
 
 constexpr int ReadyTimeoutMs = 20000;
 const QString BusLauncher = "/usr/libexec/at-spi-bus-launcher";
-// An utterance ends with its closing quote, the voice if not the default, and the speech settings.
-const QRegularExpression UtteranceEnd("^(.*)'(?: voice=\\w+)? ?\\{.*\\}$", QRegularExpression::DotMatchesEverythingOption);
-const QByteArray UtteranceStart = "SPEECH OUTPUT: '";
 
 // The Python that runs Orca: the one its own start script names, which need not come first on the PATH.
 QString orcaInterpreter()
@@ -63,7 +60,7 @@ bool ScreenReaderSession::start()
     for (const char *inherited : {"DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "SPEECHD_ADDRESS",
                                   "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "NO_AT_BRIDGE", "QT_ACCESSIBILITY"})
         m_environment.remove(inherited);
-    m_logPath = scratch.filePath("orca/debug.log");
+    m_spokenPath = scratch.filePath("orca/spoken.txt");
 
     const QString busSocket = scratch.filePath("bus");
     QProcess *bus = m_desktop.launch("dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + busSocket}, {},
@@ -99,7 +96,7 @@ bool ScreenReaderSession::start()
                                    ReadyTimeoutMs))
         return fail("speech-dispatcher did not start", server);
 
-    QProcess *orca = m_desktop.launch(orcaInterpreter(), {m_launcher, m_logPath, scratch.filePath("orca")}, {}, m_environment);
+    QProcess *orca = m_desktop.launch(orcaInterpreter(), {m_launcher, m_spokenPath, scratch.filePath("orca")}, {}, m_environment);
     if (!DesktopSession::waitUntil([&] {
             return orca->state() == QProcess::Running && !spoken().filter(QRegularExpression("^Screen reader on")).isEmpty();
         }, ReadyTimeoutMs))
@@ -109,26 +106,14 @@ bool ScreenReaderSession::start()
 
 QStringList ScreenReaderSession::spoken() const
 {
-    // The log grows by megabytes in a game, so each look reads only what is new.
-    QFile log(m_logPath);
-    if (!log.open(QIODevice::ReadOnly) || !log.seek(m_readTo))
-        return m_said;
-    while (!log.atEnd()) {
-        const QByteArray line = log.readLine();
-        if (!line.endsWith('\n'))
-            break; // still being written; read again next time
-        m_readTo += line.size();
-        const qsizetype start = line.indexOf(UtteranceStart);
-        if (m_inUtterance)
-            m_utterance += ' ' + QString::fromUtf8(line).trimmed();
-        else if (start >= 0)
-            m_utterance = QString::fromUtf8(line.mid(start + UtteranceStart.size())).trimmed();
-        else
-            continue;
-        const QRegularExpressionMatch end = UtteranceEnd.match(m_utterance);
-        m_inUtterance = !end.hasMatch();
-        if (end.hasMatch())
-            m_said.append(end.captured(1));
+    // A game says thousands of things, so each look reads only what is new; a line without its end
+    // is still being written.
+    QFile file(m_spokenPath);
+    if (file.open(QIODevice::ReadOnly) && file.seek(m_readTo)) {
+        for (QByteArray line = file.readLine(); line.endsWith('\n'); line = file.readLine()) {
+            m_readTo += line.size();
+            m_said.append(QString::fromUtf8(line.chopped(1)));
+        }
     }
     return m_said;
 }

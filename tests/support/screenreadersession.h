@@ -9,11 +9,11 @@ class DesktopSession;
 // The Orca screen reader on a DesktopSession, as a blind player runs it: a session bus of the
 // test's own, the accessibility bus, speech-dispatcher speaking through espeak-ng into ALSA's null
 // device (with no sound device it never answers and Orca waits on its first sentence for ever),
-// and Orca itself. What Orca says is read back from its debug log, one entry per utterance.
+// and Orca itself. What Orca says is read back line by line, as orcalauncher.py writes it.
 class ScreenReaderSession
 {
 public:
-    // `launcher` is orcalauncher.py, which starts Orca with its log written line by line.
+    // `launcher` is orcalauncher.py, which starts Orca writing each utterance as a line.
     ScreenReaderSession(DesktopSession &desktop, const QString &launcher) : m_desktop(desktop), m_launcher(launcher) {}
 
     // What is missing to run Orca here, with the Debian package for each.
@@ -29,11 +29,9 @@ public:
 
 private:
     DesktopSession &m_desktop;
-    QString m_launcher, m_logPath, m_error;
+    QString m_launcher, m_spokenPath, m_error;
     QProcessEnvironment m_environment;
-    // What spoken() has read of the log so far.
+    // What spoken() has read so far.
     mutable qint64 m_readTo = 0;
     mutable QStringList m_said;
-    mutable QString m_utterance;
-    mutable bool m_inUtterance = false;
 };
