@@ -104,15 +104,20 @@ struct Player
         open += move.captured(3).split(", ", Qt::SkipEmptyParts);
         return move.hasMatch();
     }
+    // The first open card that follows the waste card, or that does not; empty when none.
+    QString openCard(bool following) const
+    {
+        const auto card = std::find_if(open.cbegin(), open.cend(), [&](const QString &c) { return follows(c, waste) == following; });
+        return card == open.cend() ? QString() : *card;
+    }
     // Until three cards have played and the stock has turned, or 25 seconds are left: a card that
     // follows when one is open, else the stock. False when Orca did not say what a key press did.
     bool playFor(const QDeadlineTimer &roundClock)
     {
         int moves = 0, turns = 0;
         while (roundClock.remainingTime() > 25000 && (moves < 3 || turns < 1)) {
-            const auto card = std::find_if(open.cbegin(), open.cend(), [&](const QString &c) { return follows(c, waste); });
-            if (card != open.cend() && (moves < 3 || turns > 0)) {
-                if (const QString name = *card; !tabTo(name) || !play(name))
+            if (const QString card = openCard(true); !card.isEmpty() && moves < 3) {
+                if (!tabTo(card) || !play(card))
                     return false;
                 ++moves;
             } else if (stockLeft == 0) {
@@ -161,15 +166,9 @@ private Q_SLOTS:
         const QDeadlineTimer roundClock(60000);
 
         // A card that does not follow is said in words; should every open card follow, the stock turns.
-        QString refused;
-        while (refused.isEmpty() && player.stockLeft > 20) {
-            const auto card = std::find_if(player.open.cbegin(), player.open.cend(),
-                                           [&](const QString &c) { return !follows(c, player.waste); });
-            if (card != player.open.cend())
-                refused = *card;
-            else
-                QVERIFY(player.turnStock());
-        }
+        while (player.openCard(false).isEmpty() && player.stockLeft > 20)
+            QVERIFY(player.turnStock());
+        const QString refused = player.openCard(false);
         QVERIFY(!refused.isEmpty() && player.tabTo(refused));
         QVERIFY(player.says("space", refused + " does not follow " + player.waste + "\\."));
 
