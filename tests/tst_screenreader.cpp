@@ -69,10 +69,8 @@ struct Player
     {
         for (int presses = 0; presses < 16; ++presses) {
             const QString focus = press("Tab", "(.*) push button\\.?").captured(1);
-            if (focus.isEmpty())
-                return false;
-            if (focus == name || focus.startsWith(name + ','))
-                return true;
+            if (focus.isEmpty() || focus == name || focus.startsWith(name + ','))
+                return !focus.isEmpty();
         }
         return false;
     }
@@ -205,8 +203,7 @@ private Q_SLOTS:
 
         // The card-back chooser reads its instruction, and each back as the highlight moves.
         QVERIFY(player.tabTo("Menu") && player.says("space", ".* push button\\.?"));
-        QVERIFY(player.tabTo("Change Cardbacks"));
-        QVERIFY(player.says("space", "Highlight your card choice and click OK\\..*"));
+        QVERIFY(player.tabTo("Change Cardbacks") && player.says("space", "Highlight your card choice and click OK\\..*"));
         QVERIFY(player.says("Right", "Highlighted: Card back 2: a red lattice of diamonds with gold studs\\."));
         QVERIFY(player.says("Right", "Highlighted: Card back 3: .*"));
         QVERIFY(player.says("Escape", ".* push button\\.?"));

@@ -44,14 +44,12 @@ QStringList ScreenReaderSession::missingTools()
 
 bool ScreenReaderSession::start()
 {
-    const QDir scratch(m_desktop.scratchPath());
-    const auto fail = [this](const QString &why, QProcess *process = nullptr) {
-        m_error = process ? why + ": " + QString::fromLocal8Bit(process->readAllStandardError().right(2000)) : why;
-        return false;
-    };
+    const QDir scratch(m_desktop.scratchPath()), speech(scratch.filePath("speech"));
     for (const char *folder : {"home", "speech/modules", "orca"}) {
-        if (!scratch.mkpath(folder))
-            return fail(QStringLiteral("cannot make %1 in %2").arg(folder, scratch.path()));
+        if (!scratch.mkpath(folder)) {
+            m_error = QStringLiteral("cannot make %1 in %2").arg(folder, scratch.path());
+            return false;
+        }
     }
     m_environment = m_desktop.environment();
     // Nothing of the player's own: settings, caches and sockets all in the scratch folder.
@@ -61,47 +59,44 @@ bool ScreenReaderSession::start()
                                   "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "NO_AT_BRIDGE", "QT_ACCESSIBILITY"})
         m_environment.remove(inherited);
     m_spokenPath = scratch.filePath("orca/spoken.txt");
+    // Starts a program with the environment so far and waits until it runs and `ready` holds.
+    const auto launch = [this](const QString &program, const QStringList &arguments,
+                               const std::function<bool()> &ready, const QString &what) {
+        QProcess *process = m_desktop.launch(program, arguments, {}, m_environment);
+        if (DesktopSession::waitUntil([&] { return process->state() == QProcess::Running && ready(); }, ReadyTimeoutMs))
+            return true;
+        m_error = what + " did not start: " + QString::fromLocal8Bit(process->readAllStandardError().right(2000));
+        return false;
+    };
 
-    const QString busSocket = scratch.filePath("bus");
-    QProcess *bus = m_desktop.launch("dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + busSocket}, {},
-                                     m_environment);
-    if (!DesktopSession::waitUntil([&] { return bus->state() == QProcess::Running && QFile::exists(busSocket); },
-                                   ReadyTimeoutMs))
-        return fail("the session bus did not start", bus);
-    m_environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + busSocket);
-
+    const QString bus = scratch.filePath("bus");
+    if (!launch("dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + bus},
+                [&] { return QFile::exists(bus); }, "the session bus"))
+        return false;
+    m_environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
     // The accessibility bus, which the launcher names on the X root window once it runs.
-    QProcess *launcher = m_desktop.launch(BusLauncher, {"--launch-immediately"}, {}, m_environment);
-    if (!DesktopSession::waitUntil([&] {
-            return launcher->state() == QProcess::Running
-                && m_desktop.run("xprop", {"-root", "AT_SPI_BUS"}).contains("unix:");
-        }, ReadyTimeoutMs))
-        return fail("the accessibility bus did not start");
+    if (!launch(BusLauncher, {"--launch-immediately"},
+                [&] { return m_desktop.run("xprop", {"-root", "AT_SPI_BUS"}).contains("unix:"); }, "the accessibility bus"))
+        return false;
 
     // Real speech into a sink that takes it at the pace of a sound card and plays nothing.
-    const QDir speech(scratch.filePath("speech"));
     QFile config(speech.filePath("speechd.conf")), module(speech.filePath("modules/espeak-ng.conf"));
-    if (!config.open(QIODevice::WriteOnly) || !module.open(QIODevice::WriteOnly))
-        return fail("cannot write the speech settings in " + speech.path());
+    if (!config.open(QIODevice::WriteOnly) || !module.open(QIODevice::WriteOnly)) {
+        m_error = "cannot write the speech settings in " + speech.path();
+        return false;
+    }
     config.write(QStringLiteral("LogLevel 3\nLogDir \"%1\"\nAudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n"
                                 "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\nDefaultModule espeak-ng\n")
                      .arg(speech.path()).toUtf8());
     config.close();
     const QString socket = speech.filePath("speechd.sock");
-    QProcess *server = m_desktop.launch("speech-dispatcher",
-                                        {"--run-single", "--timeout", "0", "--config-dir", speech.path(), "--socket-path",
-                                         socket, "--pid-file", speech.filePath("speechd.pid")}, {}, m_environment);
+    if (!launch("speech-dispatcher", {"--run-single", "--timeout", "0", "--config-dir", speech.path(), "--socket-path",
+                                      socket, "--pid-file", speech.filePath("speechd.pid")},
+                [&] { return QFile::exists(socket); }, "speech-dispatcher"))
+        return false;
     m_environment.insert("SPEECHD_ADDRESS", "unix_socket:" + socket);
-    if (!DesktopSession::waitUntil([&] { return server->state() == QProcess::Running && QFile::exists(socket); },
-                                   ReadyTimeoutMs))
-        return fail("speech-dispatcher did not start", server);
-
-    QProcess *orca = m_desktop.launch(orcaInterpreter(), {m_launcher, m_spokenPath, scratch.filePath("orca")}, {}, m_environment);
-    if (!DesktopSession::waitUntil([&] {
-            return orca->state() == QProcess::Running && !spoken().filter(QRegularExpression("^Screen reader on")).isEmpty();
-        }, ReadyTimeoutMs))
-        return fail("Orca did not start", orca);
-    return true;
+    return launch(orcaInterpreter(), {m_launcher, m_spokenPath, scratch.filePath("orca")},
+                  [&] { return !spoken().filter(QRegularExpression("^Screen reader on")).isEmpty(); }, "Orca");
 }
 
 QStringList ScreenReaderSession::spoken() const
