@@ -77,8 +77,7 @@ struct Player
     bool heardDeal()
     {
         const QRegularExpressionMatch deal = hear(
-            QStringLiteral("New deal\\. Waste card %1\\. Open cards: (.*)\\. 25 in the stock\\.( Focus on .*)?").arg(CardName),
-            20000);
+            "New deal\\. Waste card " + CardName + "\\. Open cards: (.*)\\. 25 in the stock\\.( Focus on .*)?", 20000);
         waste = deal.captured(1);
         open = deal.captured(2).split(", ");
         stockLeft = 25;
@@ -94,8 +93,9 @@ struct Player
     // From the focus on `card`; true when Orca says what the move did.
     bool play(const QString &card)
     {
-        const QRegularExpressionMatch move = press(
-            "space", QStringLiteral("%1\\. (Peak bonus %2\\. )?Run \\d+\\. Score %2\\.( Turned up: (.*)\\.)?").arg(card, Number));
+        const QRegularExpressionMatch move =
+            press("space", card + "\\. (Peak bonus " + Number + "\\. )?Run \\d+\\. Score " + Number
+                               + "\\.( Turned up: (.*)\\.)?");
         hear(".* push button\\.?", 3000); // the focus left the card's spot, so Orca names where it went
         waste = card;
         open.removeOne(card);
@@ -105,7 +105,8 @@ struct Player
     // The first open card that follows the waste card, or that does not; empty when none.
     QString openCard(bool following) const
     {
-        const auto card = std::find_if(open.cbegin(), open.cend(), [&](const QString &c) { return follows(c, waste) == following; });
+        const auto card =
+            std::find_if(open.cbegin(), open.cend(), [&](const QString &c) { return follows(c, waste) == following; });
         return card == open.cend() ? QString() : *card;
     }
     // Until three cards have played and the stock has turned, or 25 seconds are left: a card that
@@ -171,8 +172,8 @@ private Q_SLOTS:
         QVERIFY(player.says("space", refused + " does not follow " + player.waste + "\\."));
 
         QVERIFY(player.playFor(roundClock));
-        QVERIFY(player.says("s", QStringLiteral("Waste card %1\\. Score %2\\. Run \\d+\\. \\d+ seconds left\\. Round 1\\. "
-                                                "%3 in the stock\\.").arg(player.waste, Number).arg(player.stockLeft)));
+        QVERIFY(player.says("s", "Waste card " + player.waste + "\\. Score " + Number + "\\. Run \\d+\\. \\d+ seconds "
+                                 "left\\. Round 1\\. " + QString::number(player.stockLeft) + " in the stock\\."));
         // The time bonus once, the next round, and its deal.
         QVERIFY(player.takeScore());
         QVERIFY(player.hear("Score " + Number + "\\. Round: 2\\.", 20000).hasMatch());
@@ -198,12 +199,13 @@ private Q_SLOTS:
         // back on the table's first button; the stock, or a card of the old table, is a Tab or two away.
         QVERIFY(player.says("s", "Game over\\. Score " + finalScore + "\\. .*"));
         QVERIFY(player.tabTo(player.stockLeft > 0 ? QString("Stock") : player.open.value(0)));
-        QVERIFY(player.says("space", QStringLiteral("%1( does not follow %1\\.|\\. .*Run \\d+\\. Score %2\\..*"
-                                                    "|\\. (\\d+ in the stock|The stock is empty)\\.)").arg(CardName, Number)));
+        QVERIFY(player.says("space", CardName + "( does not follow " + CardName + "\\.|\\. .*Run \\d+\\. Score "
+                                         + Number + "\\..*|\\. (\\d+ in the stock|The stock is empty)\\.)"));
 
         // The card-back chooser reads its instruction, and each back as the highlight moves.
         QVERIFY(player.tabTo("Menu") && player.says("space", ".* push button\\.?"));
-        QVERIFY(player.tabTo("Change Cardbacks") && player.says("space", "Highlight your card choice and click OK\\..*"));
+        QVERIFY(player.tabTo("Change Cardbacks"));
+        QVERIFY(player.says("space", "Highlight your card choice and click OK\\..*"));
         QVERIFY(player.says("Right", "Highlighted: Card back 2: a red lattice of diamonds with gold studs\\."));
         QVERIFY(player.says("Right", "Highlighted: Card back 3: .*"));
         QVERIFY(player.says("Escape", ".* push button\\.?"));

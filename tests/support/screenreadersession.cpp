@@ -36,7 +36,8 @@ QStringList ScreenReaderSession::missingTools()
     const auto onPath = [](const char *tool) { return !QStandardPaths::findExecutable(tool).isEmpty(); };
     need(QFile::exists(orcaInterpreter()), "orca", "orca");
     need(onPath("speech-dispatcher"), "speech-dispatcher", "speech-dispatcher");
-    need(QFile::exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"), "the espeak-ng speech module", "speech-dispatcher-espeak-ng");
+    need(QFile::exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"), "the espeak-ng speech module",
+         "speech-dispatcher-espeak-ng");
     need(onPath("dbus-daemon"), "dbus-daemon", "dbus-daemon");
     need(QFile::exists(BusLauncher), "at-spi-bus-launcher", "at-spi2-core");
     return missing;
@@ -75,8 +76,8 @@ bool ScreenReaderSession::start()
         return false;
     m_environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
     // The accessibility bus, which the launcher names on the X root window once it runs.
-    if (!launch(BusLauncher, {"--launch-immediately"},
-                [&] { return m_desktop.run("xprop", {"-root", "AT_SPI_BUS"}).contains("unix:"); }, "the accessibility bus"))
+    const auto busNamed = [&] { return m_desktop.run("xprop", {"-root", "AT_SPI_BUS"}).contains("unix:"); };
+    if (!launch(BusLauncher, {"--launch-immediately"}, busNamed, "the accessibility bus"))
         return false;
 
     // Real speech into a sink that takes it at the pace of a sound card and plays nothing.
@@ -86,8 +87,8 @@ bool ScreenReaderSession::start()
         return false;
     }
     config.write(QStringLiteral("LogLevel 3\nLogDir \"%1\"\nAudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n"
-                                "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\nDefaultModule espeak-ng\n")
-                     .arg(speech.path()).toUtf8());
+                                "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+                                "DefaultModule espeak-ng\n").arg(speech.path()).toUtf8());
     config.close();
     const QString socket = speech.filePath("speechd.sock");
     if (!launch("speech-dispatcher", {"--run-single", "--timeout", "0", "--config-dir", speech.path(), "--socket-path",
