@@ -18,11 +18,9 @@ const QString Dealt = "New deal. Waste card Jack of Diamonds. Open cards: Queen 
 // A dealt table laid by hand; peak 0 is open, its covers gone, so taking 24 opens nothing.
 struct Table
 {
-    explicit Table(bool dealt = true)
+    Table()
     {
         model.load(0, 0, 0);
-        if (!dealt)
-            return;
         model.deal(random, 0);
         lay(Waste, "Jack of Diamonds", false);
         for (auto [at, card] : {std::pair{19, "Queen of Spades"}, {20, "Ace of Diamonds"}, {23, "Ten of Hearts"},
@@ -105,7 +103,7 @@ private Q_SLOTS:
             [](Table &t) { return TableSpeech::dealt(t.model, 20); }, Dealt + " Focus on Ace of Diamonds.");
         row("a deal under a covered card: the focus moves on and is said there",
             [](Table &t) { return TableSpeech::dealt(t.model, 12); }, Dealt);
-        row("the whole table before the first deal", [](Table &) { return TableSpeech::state(Table(false).model); },
+        row("the whole table before the first deal", [](Table &) { return TableSpeech::state(TableModel()); },
             "No cards dealt yet. Deal starts a game.");
         row("the whole table in play: waste card, score, run, time, round, stock",
             [](Table &t) { return t.stateInPlay(false); },
