@@ -66,41 +66,32 @@ private Q_SLOTS:
         QCOMPARE(box->count(), 2);
     }
 
-    void eachToolbarButtonDoesItsOwnThing_data()
+    void toolbarButtonsDoTheirOwnThingAndResizingKeepsTheMargins()
     {
-        QTest::addColumn<QString>("call");
-        for (auto [button, call] : {std::pair{"Back", "GoBack"}, {"Forward", "GoForward"}, {"Stop", "Stop"},
-                                    {"Refresh", "Refresh"}, {"Home", "GoHome"}, {"Search", "GoSearch"}})
-            QTest::newRow(button) << QString::fromLatin1(call);
-    }
-    void eachToolbarButtonDoesItsOwnThing()
-    {
-        QFETCH(QString, call);
         auto *page = new FakeWebBrowser;
         page->busy = true; // loading, so the caption's timer runs until it is stopped
         frmBrowser window(page);
         QVERIFY(showAndType(window, QString()));
-        page->calls.clear();
-        QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(QTest::currentDataTag())));
-        QCOMPARE(page->calls, QStringList{call});
+        auto *timer = window.findChild<QTimer *>(QStringLiteral("timTimer"));
         // Every button starts the caption's timer; Stop stops it and shows the page's title at once.
-        QCOMPARE(window.findChild<QTimer *>(QStringLiteral("timTimer"))->isActive(), call != "Stop");
-        QCOMPARE(window.windowTitle() == page->LocationName(), call == "Stop");
-    }
-
-    void resizeKeepsTheMarginsAndNeverGoesNegative()
-    {
-        frmBrowser window(new FakeWebBrowser);
-        window.show();
+        for (auto [button, call] : {std::pair{"Stop", "Stop"}, {"Back", "GoBack"}, {"Forward", "GoForward"},
+                                    {"Refresh", "Refresh"}, {"Home", "GoHome"}, {"Search", "GoSearch"}}) {
+            page->calls.clear();
+            QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(button)));
+            QCOMPARE(page->calls, QStringList{call});
+            QCOMPARE(timer->isActive(), call != QLatin1String("Stop"));
+            if (call == QLatin1String("Stop"))
+                QCOMPARE(window.windowTitle(), page->LocationName());
+        }
         // The address box runs from 50 twips to 50 short of the right edge; the page from
         // (120, 2175) to 20 twips past the right edge and 100 above the bottom.
-        for (const auto &[client, addressBox, page] :
+        for (const auto &[client, addressBox, browser] :
              {std::tuple{QSize(722, 571), QRect(3, 22, 716, 21), QRect(8, 145, 715, 419)},
               {QSize(5, 150), QRect(3, 22, 0, 21), QRect(8, 145, 0, 0)}}) {
             window.resize(client);
             QTRY_COMPARE(window.size(), client);
             QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->geometry(), addressBox);
-            QCOMPARE(window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry(), page);
+            QCOMPARE(window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry(), browser);
         }
     }
 
