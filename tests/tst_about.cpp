@@ -23,7 +23,6 @@ struct AboutGame : GameFixture
         services.launcher = &launcher;
         forms = std::make_unique<Forms>(services);
     }
-    // Menu, About and "System Info...", clicked as a player does.
     bool pressSystemInfo()
     {
         return click("cmdMenu") && UserInput::click(forms->menu()->findChild<QPushButton *>("cmdAbout"))
@@ -75,7 +74,8 @@ private Q_SLOTS:
         if (!first.isNull())
             game.registry.setValue(MsInfoKey, "PATH", type, first);
         if (!folder.isNull())
-            game.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Registry::RegSz, folder + '\0');
+            game.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Registry::RegSz,
+                                   folder + '\0');
         game.launcher.existingFiles = {"C:\\MSINFO\\\\MSINFO32.EXE"};
         game.launcher.startSucceeds = !starts.startsWith('!');
         QString text = QStringLiteral("previous");

@@ -62,8 +62,8 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("Page"), 30000);
         }
         auto *box = window.findChild<QComboBox *>(QStringLiteral("cboAddress"));
-        QCOMPARE((QStringList{box->itemText(0), box->itemText(1)}), (QStringList{site + "/a", site + "/b"}));
         QCOMPARE(box->count(), 2);
+        QCOMPARE((QStringList{box->itemText(0), box->itemText(1)}), (QStringList{site + "/a", site + "/b"}));
     }
 
     void toolbarButtonsDoTheirOwnThingAndResizingKeepsTheMargins()
@@ -97,8 +97,7 @@ private Q_SLOTS:
 
     void theAddressBoxGoesOnlyWhereItIsSent_data()
     {
-        // What is typed into the box (nothing: it keeps the current address), the keys pressed
-        // then, the row of the open list clicked (-1: none), and where it goes (nowhere: empty).
+        // Typed into the box (nothing: it keeps the current address), then the keys, then a click on a row of the list.
         QTest::addColumn<QString>("typed");
         QTest::addColumn<Keys>("keys");
         QTest::addColumn<int>("clickedRow");
