@@ -60,7 +60,7 @@ private Q_SLOTS:
         QWidget table;
         table.show();
         table.setEnabled(false);
-        QStringList seen; // enabled, owner, title, then the name prompt's lines and text
+        QStringList seen; // enabled, title, then the name prompt's lines and text
         // No event loop runs but the box's own, so a zero timer finds it up; it is closed in
         // the end whatever happens, so a failing check cannot leave the test waiting on it.
         QTimer::singleShot(0, this, [&] {

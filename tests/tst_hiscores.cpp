@@ -47,8 +47,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("shownAgain");
         QTest::addColumn<QString>("filed");
-        const auto row = [](const char *name, QStringList answers, QStringList again, QString filed) {
-            QTest::newRow(name) << answers << again << filed; };
+        const auto row = [](const char *name, QStringList answers, QStringList shownAgain,
+                            QString filed) { QTest::newRow(name) << answers << shownAgain << filed; };
         row("0 enters nowhere and asks nothing", {}, {}, "");
         row("an empty answer draws a default name", {""}, {}, "");
         row("letters of the code page are kept", {"Zoë Œuvre €5"}, {}, "Zoë Œuvre €5");
