@@ -13,8 +13,6 @@
 
 namespace {
 const QByteArray MsInfoKey = QByteArrayLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-constexpr quint32 Sz = Registry::RegSz;
-constexpr quint32 Dword = Registry::RegDword;
 
 // A game whose about box reads the given registry, a fake one unless told, and starts nothing.
 struct AboutGame : GameFixture
@@ -25,7 +23,6 @@ struct AboutGame : GameFixture
         services.launcher = &launcher;
         forms = std::make_unique<Forms>(services);
     }
-    // Menu, About and "System Info...", clicked as a player does.
     bool pressSystemInfo()
     {
         return click("cmdMenu") && UserInput::click(forms->menu()->findChild<QPushButton *>("cmdAbout"))
@@ -42,29 +39,29 @@ class tst_About : public QObject
 private Q_SLOTS:
     void readsTheRegistryAndStartsSystemInfo_data()
     {
-        // The first entry (bytes as stored, null when absent) is read directly over a text,
-        // then the box starts system information from it, or from the second entry's folder.
+        // The first entry (bytes as stored, null when absent) is read directly over a text (null
+        // when the read fails), then System Info starts it, or the program in the second entry's
+        // folder; null when nothing is started, "!" when starting fails.
         QTest::addColumn<quint32>("type");
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("folder");
-        QTest::addColumn<QByteArray>("read"); // null when the read fails
-        QTest::addColumn<bool>("startSucceeds");
-        QTest::addColumn<QString>("starts"); // null when nothing is started
+        QTest::addColumn<QByteArray>("read");
+        QTest::addColumn<QString>("starts");
         const QByteArray none, x1024(1024, 'x'), folder = "C:\\MSINFO\\", path = QByteArrayLiteral("C:\\i\0");
+        const quint32 sz = Registry::RegSz, dword = Registry::RegDword, binary = 3;
         QTest::newRow("a string loses only the last of two NULs and is started though no such file is known")
-            << Sz << path + '\0' << folder << path << true << QString(path);
-        QTest::newRow("1024 bytes read whole") << Sz << x1024 << none << x1024 << true << QString(x1024);
+            << sz << path + '\0' << folder << path << QString(path);
+        QTest::newRow("1024 bytes read whole") << sz << x1024 << none << x1024 << QString(x1024);
         QTest::newRow("a number with a zero top byte is in decimal")
-            << Dword << QByteArray::fromHex("40e20100") << none << QByteArray("123456") << true << "123456";
+            << dword << QByteArray::fromHex("40e20100") << none << QByteArray("123456") << "123456";
         QTest::newRow("a number with its top bit set is unsigned")
-            << Dword << QByteArray::fromHex("01000080") << none << QByteArray("2147483649") << true
-            << "2147483649";
+            << dword << QByteArray::fromHex("01000080") << none << QByteArray("2147483649") << "2147483649";
         QTest::newRow("binary leaves the text, and an entry with no text starts nothing")
-            << quint32(3) /* REG_BINARY */ << path << folder << QByteArray("previous") << true << QString();
+            << binary << path << folder << QByteArray("previous") << QString();
         QTest::newRow("a missing key reads as nothing; the folder's backslash gets a second; the start fails")
-            << Sz << none << folder << none << false << QStringLiteral("C:\\MSINFO\\\\MSINFO32.EXE");
+            << sz << none << folder << none << "!C:\\MSINFO\\\\MSINFO32.EXE";
         QTest::newRow("over 1024 bytes read as nothing, and the folder holds no program")
-            << Sz << x1024 + '\0' << QByteArray("C:\\") << none << true << QString();
+            << sz << x1024 + '\0' << QByteArray("C:\\") << none << QString();
     }
     void readsTheRegistryAndStartsSystemInfo()
     {
@@ -72,24 +69,23 @@ private Q_SLOTS:
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, folder);
         QFETCH(QByteArray, read);
-        QFETCH(bool, startSucceeds);
         QFETCH(QString, starts);
         AboutGame game;
         if (!first.isNull())
             game.registry.setValue(MsInfoKey, "PATH", type, first);
         if (!folder.isNull())
-            game.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Sz, folder + '\0');
+            game.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Registry::RegSz,
+                                   folder + '\0');
         game.launcher.existingFiles = {"C:\\MSINFO\\\\MSINFO32.EXE"};
-        game.launcher.startSucceeds = startSucceeds;
-        // The reading itself, which shows nowhere but in what is started.
+        game.launcher.startSucceeds = !starts.startsWith('!');
         QString text = QStringLiteral("previous");
         QCOMPARE(game.forms->about()->GetKeyValue(Registry::HKeyLocalMachine, MsInfoKey, "PATH", text),
                  !read.isNull());
         QCOMPARE(text.toLocal8Bit(), read);
         QVERIFY(game.pressSystemInfo());
-        QCOMPARE(game.launcher.starts, starts.isNull() ? QStringList() : QStringList{starts});
+        QCOMPARE(game.launcher.starts, starts.isNull() ? QStringList() : QStringList{starts.remove('!')});
         const QStringList unavailable{"System Information Is Unavailable At This Time"};
-        QCOMPARE(game.prompts.messages, starts.isNull() || !startSucceeds ? unavailable : QStringList());
+        QCOMPARE(game.prompts.messages, starts.isNull() || !game.launcher.startSucceeds ? unavailable : QStringList());
         QCOMPARE(game.registry.openKeyCount(), 0);
     }
     void portableRegistryNamesTheFirstToolOnTheAbsolutePath()

@@ -12,27 +12,24 @@
 #include <QPushButton>
 #include <QTest>
 
-// Mouse, keyboard, a late animateClick and a screen reader's press all end in the button's
-// click(), which reaches a handler whatever the button's state. Where a person could not
-// press a control at all (hidden, or under a modal box), click() stands for the late
-// animateClick and the screen reader's press that still could.
+// Where no person could press a control (hidden, or under a modal box), click() stands for
+// the late animateClick and the screen reader's press that could still reach its handler.
 class tst_ActionGuard : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void controlActsOnlyWhenAPlayerCouldReachIt_data()
     {
-        QTest::addColumn<QString>("situation");
         QTest::addColumn<bool>("acts");
         for (auto [name, acts] : {std::pair{"plain", true}, {"hidden", false}, {"disabled", false},
                                   {"under an application modal", false}, {"under a window modal", false},
                                   {"window modal elsewhere", true}, {"in the modal", true}})
-            QTest::newRow(name) << QString::fromLatin1(name) << acts;
+            QTest::newRow(name) << acts;
     }
     void controlActsOnlyWhenAPlayerCouldReachIt()
     {
-        QFETCH(QString, situation);
         QFETCH(bool, acts);
+        const QString situation = QString::fromLatin1(QTest::currentDataTag());
         QWidget window, other;
         QDialog modal(situation.contains("elsewhere") ? &other : &window);
         QPushButton button(situation == "in the modal" ? &modal : &window);
@@ -47,20 +44,20 @@ private Q_SLOTS:
         GameFixture game;
         QVERIFY(game.click("cmdDeal"));
         const QString press = QAccessibleActionInterface::pressAction();
-        for (int spot = 0; spot < 28; ++spot) { // every spot, the stock (27) too
+        for (int spot = 0; spot < 28; ++spot) { // the stock (27) too
             auto *action = QAccessible::queryAccessibleInterface(game.spot(spot))->actionInterface();
             QCOMPARE(action && action->actionNames().contains(press), game.clickableSpots().contains(spot));
         }
         QAccessible::queryAccessibleInterface(game.spot(27))->actionInterface()->doAction(press);
         QCOMPARE(game.text("lblCards"), QStringLiteral("24")); // as a click on the stock draws
-        // Take Score is hidden through the pauses of the round's end; press it in the first.
+        // Take Score is hidden through the pauses of the round's end; pressed in the first, it is not counted twice.
         const int firstPause = game.clock.pauseCount() + 1;
         game.clock.onPause = [&](std::chrono::milliseconds) {
             if (game.clock.pauseCount() == firstPause)
-                game.button("cmdTake")->click(); // hidden: no person could press it
+                game.button("cmdTake")->click();
         };
         QVERIFY(game.click("cmdTake"));
-        QCOMPARE(game.text("lblScore"), QStringLiteral("3000")); // a minute left, 50 points a second, once
+        QCOMPARE(game.text("lblScore"), QStringLiteral("3000")); // a minute left, 50 points a second
     }
     void aboutOkUnderItsOwnMessageBoxDoesNothingAndTheBoxOutlivesIt()
     {
@@ -70,12 +67,10 @@ private Q_SLOTS:
         QPointer<frmAbout> about = forms.about();
         about->show();
         prompts.onMessage = [&](const QString &) {
-            // Under the modal box no person could press OK or close the window; the
-            // guard and the unloading must hold all the same.
             about->findChild<QPushButton *>("cmdOK")->click();
-            forms.unloadAbout(); // unloaded while its own box is still up
+            forms.unloadAbout(); // while its own box is still up
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(about && about->isVisible()); // not deleted under its box, and not closed by OK
+            QVERIFY(about && about->isVisible()); // neither deleted under its box nor closed by OK
         };
         QVERIFY(UserInput::click(about->findChild<QPushButton *>("cmdSysInfo")));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

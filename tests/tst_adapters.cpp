@@ -6,38 +6,18 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDialog>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QInputDialog>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
-namespace {
-
-// The modal box that is up, once it has the keyboard; it is closed in the end whatever
-// happens, so a failing check cannot leave the test waiting on it.
-template<typename Answer>
-void answerBox(Answer answer)
-{
-    QWidget *box = QApplication::activeModalWidget();
-    QVERIFY(box);
-    const auto closeAnyway = qScopeGuard([box] {
-        if (box->isVisible())
-            qobject_cast<QDialog *>(box)->reject();
-    });
-    QTRY_VERIFY(box->isActiveWindow());
-    answer(box);
-}
-
-} // namespace
-
 // The real clock, dialogs and announcer, once each: everything else runs on their fakes.
 class tst_Adapters : public QObject
 {
     Q_OBJECT
-
 private Q_SLOTS:
     void pauseLastsAtLeastItsLengthAndHandlesEvents()
     {
@@ -49,74 +29,65 @@ private Q_SLOTS:
         QVERIFY(length.hasExpired() && handled);
     }
 
-    void dialogsCarryTheirTitlesAndCancelAnswersEmpty()
-    {
-        QApplication::setApplicationDisplayName(QStringLiteral("Marigold"));
-        DialogPrompts prompts;
-        QString title, prompt, text;
-        // No event loop runs but the dialog's own, so a zero timer finds the dialog up.
-        QTimer::singleShot(0, this, [&] {
-            answerBox([&](QWidget *box) {
-                auto *dialog = qobject_cast<QInputDialog *>(box);
-                title = dialog->windowTitle();
-                prompt = dialog->labelText();
-                text = dialog->textValue();
-                QVERIFY(UserInput::type(QStringLiteral("typed, then cancelled")));
-                QVERIFY(UserInput::press(Qt::Key_Escape));
-            });
-        });
-        QCOMPARE(prompts.input(nullptr, u"One\rTwo"_qs, u"High Score!!"_qs, u"? Joy ?"_qs), QString());
-        QCOMPARE(title, QStringLiteral("High Score!!"));
-        QCOMPARE(prompt, QStringLiteral("One\nTwo"));
-        QCOMPARE(text, QStringLiteral("? Joy ?"));
-        QTimer::singleShot(0, this, [&] {
-            answerBox([&](QWidget *box) {
-                title = box->windowTitle();
-                QVERIFY(UserInput::press(Qt::Key_Return));
-            });
-        });
-        prompts.message(nullptr, u"time is up!!!"_qs);
-        QCOMPARE(title, QStringLiteral("Marigold"));
-    }
-
     // Every box stays above the window it asks over, even one that a window over it has
     // disabled, as the table is under the high scores when a record cannot be saved.
     void boxesBelongToTheWindowTheyAskOverAndAnswer_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("answer"); // what the box gives back for Return
-        QTest::newRow("a message") << "message" << "";
-        QTest::newRow("a question: Yes is the default") << "question" << "yes";
-        QTest::newRow("the name prompt") << "input" << "Ann";
+        QTest::addColumn<QString>("offered"); // the name prompt's text
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("a message bears the game's name") << "message" << "" << "" << Qt::Key_Return << "" << "Marigold";
+        QTest::newRow("a question: Yes is the default") << "question" << "" << "" << Qt::Key_Return << "yes"
+                                                        << "Marigold";
+        QTest::newRow("the name prompt gives what is typed")
+            << "input" << "" << "Ann" << Qt::Key_Return << "Ann" << "High Score!!";
+        QTest::newRow("the name prompt cancelled gives nothing, what was offered and typed aside")
+            << "input" << "? Joy ?" << "typed, then cancelled" << Qt::Key_Escape << "" << "High Score!!";
     }
     void boxesBelongToTheWindowTheyAskOverAndAnswer()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, offered);
+        QFETCH(QString, typed);
+        QFETCH(Qt::Key, key);
         QFETCH(QString, answer);
+        QFETCH(QString, title);
+        QApplication::setApplicationDisplayName(QStringLiteral("Marigold"));
         DialogPrompts prompts;
         QWidget table;
         table.show();
         table.setEnabled(false);
-        bool enabled = false;
-        QWindow *owner = nullptr;
+        QStringList seen; // enabled, title, then the name prompt's lines and text
+        // No event loop runs but the box's own, so a zero timer finds it up; it is closed in
+        // the end whatever happens, so a failing check cannot leave the test waiting on it.
         QTimer::singleShot(0, this, [&] {
-            answerBox([&](QWidget *box) {
-                enabled = box->isEnabled();
-                owner = box->windowHandle()->transientParent();
-                QVERIFY(UserInput::type(kind == QLatin1String("input") ? answer : QString()));
-                QVERIFY(UserInput::press(Qt::Key_Return));
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            const auto closeAnyway = qScopeGuard([box] {
+                if (box->isVisible())
+                    static_cast<QDialog *>(box)->reject();
             });
+            QTRY_VERIFY(box->isActiveWindow());
+            seen << (box->isEnabled() ? "enabled" : "disabled") << box->windowTitle();
+            QCOMPARE(box->windowHandle()->transientParent(), table.windowHandle());
+            if (auto *dialog = qobject_cast<QInputDialog *>(box))
+                seen << dialog->labelText() << dialog->textValue();
+            QVERIFY(UserInput::type(typed));
+            QVERIFY(UserInput::press(key));
         });
         QString given;
-        if (kind == QLatin1String("message"))
+        if (kind == "input")
+            given = prompts.input(&table, u"One\rTwo"_qs, u"High Score!!"_qs, offered);
+        else if (kind == "message")
             prompts.message(&table, u"cannot save"_qs);
-        else if (kind == QLatin1String("question"))
-            given = prompts.question(&table, u"Sure?"_qs) ? u"yes"_qs : u"no"_qs;
         else
-            given = prompts.input(&table, u"Name?"_qs, u"High Score!!"_qs, QString());
-        QVERIFY(enabled);
-        QCOMPARE(owner, table.windowHandle());
+            given = prompts.question(&table, u"Sure?"_qs) ? u"yes"_qs : u"no"_qs;
         QCOMPARE(given, answer);
+        const QStringList inputLines = kind == "input" ? QStringList{"One\nTwo", offered} : QStringList();
+        QCOMPARE(seen, QStringList({"enabled", title}) + inputLines);
     }
 
     void announcementsAreNotificationsInAStatusBarThatDrawNothing()
@@ -136,11 +107,9 @@ private Q_SLOTS:
             announcer.announce(words);
             for (QWidget *child : host.findChildren<QWidget *>()) {
                 QAccessibleInterface *notice = QAccessible::queryAccessibleInterface(child);
-                if (notice->role() != QAccessible::Notification || notice->text(QAccessible::Name) != words)
-                    continue;
-                QCOMPARE(notice->parent()->role(), QAccessible::StatusBar);
-                QVERIFY(child->isVisible());
-                shown.append(words);
+                if (notice->role() == QAccessible::Notification && notice->text(QAccessible::Name) == words
+                    && notice->parent()->role() == QAccessible::StatusBar && child->isVisible())
+                    shown.append(words);
             }
         }
         QCOMPARE(shown.size(), 10);

@@ -3,7 +3,6 @@
 #include "support/userinput.h"
 #include "browser/frmbrowser.h"
 #include "browser/webenginebrowser.h"
-#include "platform/webaddresses.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -16,34 +15,22 @@
 
 namespace {
 
-constexpr int LoadTimeoutMs = 30000;
-const QString FirstAddress = QStringLiteral("http://example.org/a");
-const QString SecondAddress = QStringLiteral("http://example.org/b");
-
-// Keys, each with its modifiers, as a person presses them.
 using Keys = QList<QKeyCombination>;
 
 bool pressKeys(const Keys &keys)
 {
-    for (QKeyCombination combination : keys) {
-        if (!UserInput::press(combination.key(), combination.keyboardModifiers()))
-            return false;
-    }
-    return true;
+    return std::all_of(keys.begin(), keys.end(), [](QKeyCombination keys) {
+        return UserInput::press(keys.key(), keys.keyboardModifiers());
+    });
 }
 
-// Alt+A, as the address label offers, then the box's text replaced by typing.
-bool typeAddress(const QString &address)
-{
-    return pressKeys({Qt::AltModifier | Qt::Key_A, Qt::ControlModifier | Qt::Key_A})
-        && UserInput::type(address);
-}
-
-bool showActive(QWidget &window)
+// Shown with the keyboard, and the address box reached by Alt+A and its text, if any, typed over.
+bool showAndType(QWidget &window, const QString &address)
 {
     window.show();
     window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
+    return QTest::qWaitForWindowActive(&window) && pressKeys({Qt::AltModifier | Qt::Key_A})
+        && (address.isEmpty() || (pressKeys({Qt::ControlModifier | Qt::Key_A}) && UserInput::type(address)));
 }
 
 } // namespace
@@ -54,11 +41,12 @@ class tst_Browser : public QObject
     QTcpServer m_server;
 
 private Q_SLOTS:
-    void initTestCase()
+    // On the real engine and a real server answering half a second late, so each load is seen
+    // under way: a typed page shows "Working..." until it is in, then its title, and goes to
+    // the top of the address list without a copy.
+    void typedPagesShowWorkingAndListMostRecentFirst()
     {
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
-        // The test's own web server answers every request with the same page, half a second
-        // late, so that each load is seen under way.
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             QTcpSocket *socket = m_server.nextPendingConnection();
             QTimer::singleShot(500, socket, [socket] {
@@ -66,113 +54,82 @@ private Q_SLOTS:
                 socket->disconnectFromHost();
             });
         });
-    }
-
-    // On the real engine: a page typed in shows "Working..." until it is in, then its title,
-    // and goes to the top of the address list without a copy.
-    void typedPagesShowWorkingAndListMostRecentFirst()
-    {
         const QString site = QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
         frmBrowser window(new WebEngineBrowser);
-        QVERIFY(showActive(window));
         for (const char *path : {"/a", "/b", "/a"}) {
-            QVERIFY(typeAddress(site + QLatin1String(path)));
-            QVERIFY(UserInput::press(Qt::Key_Return));
+            QVERIFY(showAndType(window, site + QLatin1String(path)) && UserInput::press(Qt::Key_Return));
             QTRY_COMPARE(window.windowTitle(), QStringLiteral("Working..."));
-            QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("Page"), LoadTimeoutMs);
+            QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("Page"), 30000);
         }
-        QComboBox *box = window.findChild<QComboBox *>(QStringLiteral("cboAddress"));
+        auto *box = window.findChild<QComboBox *>(QStringLiteral("cboAddress"));
         QCOMPARE(box->count(), 2);
-        QCOMPARE(box->itemText(0), site + QStringLiteral("/a"));
-        QCOMPARE(box->itemText(1), site + QStringLiteral("/b"));
+        QCOMPARE((QStringList{box->itemText(0), box->itemText(1)}), (QStringList{site + "/a", site + "/b"}));
     }
 
-    void eachToolbarButtonDoesItsOwnThing_data()
+    void toolbarButtonsDoTheirOwnThingAndResizingKeepsTheMargins()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("call");
-        const QStringList buttons{"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
-        const QStringList calls{"GoBack", "GoForward", "Stop", "Refresh", "GoHome", "GoSearch"};
-        for (int index = 0; index < buttons.size(); ++index)
-            QTest::newRow(qPrintable(buttons[index])) << buttons[index] << calls[index];
-    }
-    void eachToolbarButtonDoesItsOwnThing()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, call);
         auto *page = new FakeWebBrowser;
         page->busy = true; // loading, so the caption's timer runs until it is stopped
         frmBrowser window(page);
-        QVERIFY(showActive(window));
-        page->calls.clear();
-        QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(button)));
-        QCOMPARE(page->calls, QStringList{call});
+        QVERIFY(showAndType(window, QString()));
+        auto *timer = window.findChild<QTimer *>(QStringLiteral("timTimer"));
         // Every button starts the caption's timer; Stop stops it and shows the page's title at once.
-        const bool stop = button == QLatin1String("Stop");
-        QCOMPARE(window.findChild<QTimer *>(QStringLiteral("timTimer"))->isActive(), !stop);
-        if (stop)
-            QCOMPARE(window.windowTitle(), page->LocationName());
-    }
-
-    void resizeKeepsTheMarginsAndNeverGoesNegative()
-    {
-        frmBrowser window(new FakeWebBrowser);
-        window.show();
+        for (auto [button, call] : {std::pair{"Stop", "Stop"}, {"Back", "GoBack"}, {"Forward", "GoForward"},
+                                    {"Refresh", "Refresh"}, {"Home", "GoHome"}, {"Search", "GoSearch"}}) {
+            page->calls.clear();
+            QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(button)));
+            QCOMPARE(page->calls, QStringList{call});
+            QCOMPARE(timer->isActive(), call != QLatin1String("Stop"));
+            if (call == QLatin1String("Stop"))
+                QCOMPARE(window.windowTitle(), page->LocationName());
+        }
         // The address box runs from 50 twips to 50 short of the right edge; the page from
         // (120, 2175) to 20 twips past the right edge and 100 above the bottom.
-        const QList<std::tuple<QSize, QRect, QRect>> sizes{
-            {QSize(722, 571), QRect(3, 22, 716, 21), QRect(8, 145, 715, 419)},
-            {QSize(5, 150), QRect(3, 22, 0, 21), QRect(8, 145, 0, 0)}};
-        for (const auto &[client, addressBox, page] : sizes) {
+        for (const auto &[client, addressBox, browser] :
+             {std::tuple{QSize(722, 571), QRect(3, 22, 716, 21), QRect(8, 145, 715, 419)},
+              {QSize(5, 150), QRect(3, 22, 0, 21), QRect(8, 145, 0, 0)}}) {
             window.resize(client);
             QTRY_COMPARE(window.size(), client);
             QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->geometry(), addressBox);
-            QCOMPARE(window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry(), page);
+            QCOMPARE(window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry(), browser);
         }
     }
 
     void theAddressBoxGoesOnlyWhereItIsSent_data()
     {
-        // What is typed into the box (nothing: it keeps the current address), the keys
-        // pressed then, the row of the open list clicked (-1: none), and where it goes.
+        // Typed into the box (nothing: it keeps the current address), then the keys, then a click on a row of the list.
         QTest::addColumn<QString>("typed");
         QTest::addColumn<Keys>("keys");
         QTest::addColumn<int>("clickedRow");
-        QTest::addColumn<QStringList>("calls");
-        const QString other = QStringLiteral("http://example.org/c");
-        const QStringList toFirst{"Navigate " + FirstAddress};
-        QTest::newRow("a typed address and Return")
-            << other << Keys{Qt::Key_Return} << -1 << QStringList{"Navigate " + other};
-        QTest::newRow("Return on another address of the list goes there once")
-            << FirstAddress << Keys{Qt::Key_Return} << -1 << toFirst;
-        QTest::newRow("Tab away from another address of the list goes nowhere")
-            << FirstAddress << Keys{Qt::Key_Tab} << -1 << QStringList{};
-        QTest::newRow("Down in the closed list only shows the next entry")
-            << QString() << Keys{Qt::Key_Down} << -1 << QStringList{};
-        QTest::newRow("Down in the closed list, then Return")
-            << QString() << Keys{Qt::Key_Down, Qt::Key_Return} << -1 << toFirst;
-        QTest::newRow("an entry of the open list chosen with Down and Return")
-            << QString() << Keys{Qt::AltModifier | Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << -1 << toFirst;
-        QTest::newRow("an entry of the open list clicked")
-            << QString() << Keys{Qt::AltModifier | Qt::Key_Down} << 1 << toFirst;
-        QTest::newRow("the open list closed with Escape")
-            << QString() << Keys{Qt::AltModifier | Qt::Key_Down, Qt::Key_Down, Qt::Key_Escape} << -1 << QStringList{};
+        QTest::addColumn<QString>("goesTo");
+        const QString first = QStringLiteral("http://example.org/a"), other = QStringLiteral("http://example.org/c");
+        const Keys openList{Qt::AltModifier | Qt::Key_Down}, openDown = openList + Keys{Qt::Key_Down};
+        const auto row = [](const char *name, const QString &typed, const Keys &keys, const QString &goesTo,
+                            int clickedRow = -1) { QTest::newRow(name) << typed << keys << clickedRow << goesTo; };
+        row("a typed address and Return", other, {Qt::Key_Return}, other);
+        row("Return on another address of the list goes there once", first, {Qt::Key_Return}, first);
+        row("Tab away from another address of the list goes nowhere", first, {Qt::Key_Tab}, "");
+        row("Down in the closed list only shows the next entry", "", {Qt::Key_Down}, "");
+        row("Down in the closed list, then Return", "", {Qt::Key_Down, Qt::Key_Return}, first);
+        row("an entry of the open list chosen with Down and Return", "", openDown + Keys{Qt::Key_Return}, first);
+        row("an entry of the open list clicked", "", openList, first, 1);
+        row("the open list closed with Escape", "", openDown + Keys{Qt::Key_Escape}, "");
     }
     void theAddressBoxGoesOnlyWhereItIsSent()
     {
         QFETCH(QString, typed);
         QFETCH(Keys, keys);
         QFETCH(int, clickedRow);
-        QFETCH(QStringList, calls);
+        QFETCH(QString, goesTo);
         auto *page = new FakeWebBrowser;
         frmBrowser window(page);
-        window.StartingAddress = FirstAddress;
-        QVERIFY(showActive(window));
+        window.StartingAddress = QStringLiteral("http://example.org/a");
         // The list holds the second address first and the start address below it.
-        page->url = SecondAddress;
+        window.show();
+        page->url = QStringLiteral("http://example.org/b");
         Q_EMIT page->NavigateComplete2(page->url);
         page->calls.clear();
-        QVERIFY(typed.isEmpty() ? pressKeys({Qt::AltModifier | Qt::Key_A}) : typeAddress(typed));
+        QVERIFY(showAndType(window, typed));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cboAddress"));
         QVERIFY(pressKeys(keys));
         if (clickedRow >= 0) {
@@ -180,7 +137,7 @@ private Q_SLOTS:
             QTRY_VERIFY(list->isVisible());
             QVERIFY(UserInput::click(list->viewport(), list->visualRect(list->model()->index(clickedRow, 0))));
         }
-        QCOMPARE(page->calls, calls);
+        QCOMPARE(page->calls, goesTo.isEmpty() ? QStringList() : QStringList{"Navigate " + goesTo});
     }
 };
 

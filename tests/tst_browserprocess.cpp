@@ -15,64 +15,55 @@
 #include <csignal>
 
 namespace {
-
 constexpr int StartTimeoutMs = 30000;
 
 bool press(GameFixture &game, const char *button)
 {
     return UserInput::click(game.forms->menu()->findChild<QPushButton *>(button));
 }
-
-void openHomePage(GameFixture &game)
-{
-    QSignalSpy captions(game.forms->browser(), &BrowserProcess::captionChanged);
-    QVERIFY(press(game, "cmdWeb"));
-    QTRY_VERIFY_WITH_TIMEOUT(!captions.isEmpty()
-                                 && captions.last().first() == "Marigold - a patience card game",
-                             StartTimeoutMs);
-}
-
 } // namespace
 
 class tst_BrowserProcess : public QObject
 {
     Q_OBJECT
-
 private Q_SLOTS:
     void webButtonOpensTheHomePageOnceAndAfreshOnceEnded()
     {
         GameFixture game;
-        game.forms->browser()->setProgram(QStringLiteral(MARIGOLD_BROWSER));
-        QVERIFY(game.click("cmdMenu"));
-        openHomePage(game);
         BrowserProcess *browser = game.forms->browser();
+        browser->setProgram(QStringLiteral(MARIGOLD_BROWSER));
+        QSignalSpy captions(browser, &BrowserProcess::captionChanged), shown(browser, &BrowserProcess::shown);
+        const auto openHomePage = [&] {
+            captions.clear();
+            QVERIFY(press(game, "cmdWeb"));
+            const QString home = QStringLiteral("Marigold - a patience card game");
+            QTRY_VERIFY_WITH_TIMEOUT(!captions.isEmpty() && captions.last().first() == home, StartTimeoutMs);
+        };
+        QVERIFY(game.click("cmdMenu"));
+        openHomePage();
         // A second press only brings the open window into view: no new process, no new page.
         const qint64 first = browser->processId();
-        QSignalSpy shown(browser, &BrowserProcess::shown);
-        QSignalSpy captions(browser, &BrowserProcess::captionChanged);
+        captions.clear();
         QVERIFY(press(game, "cmdWeb"));
         QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, StartTimeoutMs);
         QCOMPARE(browser->processId(), first);
         QCOMPARE(captions.size(), 0);
         ::kill(pid_t(first), SIGTERM); // as its close box does
         QTRY_VERIFY_WITH_TIMEOUT(!browser->isOpen(), StartTimeoutMs);
-        openHomePage(game);
+        openHomePage();
         QVERIFY(game.prompts.messages.isEmpty());
         ::kill(pid_t(browser->processId()), SIGKILL); // a crash is told, and the next press starts afresh
         QTRY_COMPARE_WITH_TIMEOUT(game.prompts.messages.size(), 1, StartTimeoutMs);
         QVERIFY(game.prompts.messages.first().contains(QLatin1String("closed unexpectedly")));
-        openHomePage(game);
+        openHomePage();
         const qint64 second = browser->processId();
-        QVERIFY(press(game, "cmdClose"));
-        QVERIFY(game.click("cmdExit"));
+        QVERIFY(press(game, "cmdClose") && game.click("cmdExit"));
         QCOMPARE(::kill(pid_t(second), 0), -1); // gone, and waited for
-        // The game itself never loads the web engine.
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        QVERIFY(maps.open(QIODevice::ReadOnly));
-        QVERIFY(!maps.readAll().contains("libQt6WebEngine"));
+        QFile maps(QStringLiteral("/proc/self/maps")); // the game itself never loads the web engine
+        QVERIFY(maps.open(QIODevice::ReadOnly) && !maps.readAll().contains("libQt6WebEngine"));
     }
 
-    void missingBrowserIsReportedAndTheGamePlaysOn()
+    void missingBrowserIsReportedAtEachPressAndTheGamePlaysOn()
     {
         GameFixture game;
         game.forms->browser()->setProgram(QDir(game.dir.path()).filePath(QStringLiteral("no-browser")));
@@ -82,8 +73,7 @@ private Q_SLOTS:
             QTRY_COMPARE(game.prompts.messages.size(), presses);
         }
         QVERIFY(game.prompts.messages.last().contains(QLatin1String("could not be started")));
-        QVERIFY(press(game, "cmdClose"));
-        QVERIFY(game.click("cmdDeal"));
+        QVERIFY(press(game, "cmdClose") && game.click("cmdDeal"));
         QVERIFY(game.button("cmdTake")->isVisible());
     }
 

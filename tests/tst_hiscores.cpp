@@ -16,23 +16,23 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Plays a game to its end as a player does: Take Score in the first round with `points`
-// of time bonus (50 a second) still on the clock, or none to let it run out, and the
-// second round left to run out.
+// Plays a game to its end: Take Score in the first round with `points` of time bonus
+// (50 a second) left, or none to let it run out; the second round runs out.
 bool playGameScoring(GameFixture &game, int points)
 {
     if (!game.click("cmdDeal"))
         return false;
-    game.clock.advance(std::chrono::seconds(60 - points / 50));
+    game.clock.advance(std::chrono::seconds(60 - points / 50) + (points > 0 ? 0s : 1s));
     if (points > 0 && !game.click("cmdTake"))
         return false;
-    if (points == 0)
-        game.clock.advance(1s);
     game.clock.advance(61s);
     return game.text("lblBonuslbl") == QLatin1String("GAME OVER");
 }
 
-const QString Title = QStringLiteral("High Score!!");
+bool isDefaultName(const QString &name)
+{
+    return std::find(Names::DefaultNames.cbegin(), Names::DefaultNames.cend(), name) != Names::DefaultNames.cend();
+}
 
 } // namespace
 
@@ -42,119 +42,90 @@ class tst_HiScores : public QObject
 private Q_SLOTS:
     void gameEndFilesTheScore_data()
     {
-        // Every game ends on an empty table.
-        QTest::addColumn<qint32>("score");
-        QTest::addColumn<QStringList>("answers"); // to the name prompt, then to each asking again
-        QTest::addColumn<QStringList>("shownAgain"); // the name as it would be kept, each time asked again
-        QTest::addColumn<QStringList>("names"); // it may be filed under; none when it enters nowhere
-        QStringList defaults;
-        for (QStringView name : Names::DefaultNames)
-            defaults.append(name.toString());
-        QTest::newRow("0 enters nowhere and asks nothing") << 0 << QStringList() << QStringList() << QStringList();
-        QTest::newRow("the typed name is filed") << 800 << QStringList{"New"} << QStringList() << QStringList{"New"};
-        QTest::newRow("an empty answer draws a default name") << 800 << QStringList{""} << QStringList()
-                                                              << defaults;
-        QTest::newRow("letters of the code page are kept") << 800 << QStringList{"Zoë Œuvre €5"} << QStringList()
-                                                           << QStringList{"Zoë Œuvre €5"};
-        QTest::newRow("an accent the code page has joins its letter")
-            << 800 << QStringList{"Rene\u0301"} << QStringList() << QStringList{"René"};
-        QTest::newRow("accents it lacks are dropped") << 800 << QStringList{"q\u0301x\u0327"} << QStringList()
-                                                      << QStringList{"qx"};
-        QTest::newRow("of two accents the one that fits is kept") << 800 << QStringList{"Lu\u0308\u0301"}
-                                                                  << QStringList() << QStringList{"Lü"};
-        QTest::newRow("full-width letters become plain ones") << 800 << QStringList{"Ｊｏｙ"} << QStringList()
-                                                              << QStringList{"Joy"};
-        QTest::newRow("only the characters kept count") << 800 << QStringList{"ABCDEFGHIJKLMNO王"}
-                                                        << QStringList() << QStringList{"ABCDEFGHIJKLMNO"};
-        QTest::newRow("a syllable of another script is one character, shown as kept")
-            << 800 << QStringList{"ABCDEFGHIJKLM\uD55CX", "ABCDEFGHIJKLM?X"} << QStringList{"ABCDEFGHIJKLM?X"}
-            << QStringList{"ABCDEFGHIJKLM?X"};
-        QTest::newRow("another script is asked again, and what is shown may be taken")
-            << 800 << QStringList{"王小明", "???"} << QStringList{"???"} << QStringList{"???"};
-        QTest::newRow("emoji are asked again, and another name may be typed")
-            << 800 << QStringList{"😀 Joy 🎉", "Joy"} << QStringList{"? Joy ?"} << QStringList{"Joy"};
-        QTest::newRow("a second name that cannot be kept is asked again too")
-            << 800 << QStringList{"שלום", "Ли", "??"} << QStringList{"????", "??"} << QStringList{"??"};
-        QTest::newRow("cancelling when asked again draws a default name") << 800 << QStringList{"王", ""}
-                                                                          << QStringList{"?"} << defaults;
+        // Answers to the name prompt and each asking again (none: a score of 0), the name shown
+        // each time asked again, and the name filed (empty: a default one).
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("shownAgain");
+        QTest::addColumn<QString>("filed");
+        const auto row = [](const char *name, QStringList answers, QStringList shownAgain,
+                            QString filed) { QTest::newRow(name) << answers << shownAgain << filed; };
+        row("0 enters nowhere and asks nothing", {}, {}, "");
+        row("an empty answer draws a default name", {""}, {}, "");
+        row("letters of the code page are kept", {"Zoë Œuvre €5"}, {}, "Zoë Œuvre €5");
+        row("accents join their letter or are dropped, full-width letters become plain",
+            {"Lu\u0308\u0301 Rene\u0301 Ｊｏｙ q\u0301x\u0327"}, {}, "Lü René Joy qx");
+        row("only the characters kept count", {"ABCDEFGHIJKLMNO王"}, {}, "ABCDEFGHIJKLMNO");
+        row("a syllable of another script is one character, shown as kept",
+            {"ABCDEFGHIJKLM\uD55CX", "ABCDEFGHIJKLM?X"}, {"ABCDEFGHIJKLM?X"}, "ABCDEFGHIJKLM?X");
+        row("emoji are asked again, and another name may be typed", {"😀 Joy 🎉", "Joy"}, {"? Joy ?"}, "Joy");
+        row("a second name that cannot be kept is asked again too", {"שלום", "Ли", "??"}, {"????", "??"}, "??");
+        row("cancelling when asked again draws a default name", {"王", ""}, {"?"}, "");
     }
     void gameEndFilesTheScore()
     {
-        QFETCH(qint32, score);
         QFETCH(QStringList, answers);
         QFETCH(QStringList, shownAgain);
-        QFETCH(QStringList, names);
+        QFETCH(QString, filed);
+        const bool entered = !answers.isEmpty();
         GameFixture game;
         game.prompts.inputAnswers = answers;
-        QVERIFY(playGameScoring(game, score));
-        frmHiScores *window = game.forms->hiScores();
-        const bool entered = !names.isEmpty();
-        QCOMPARE(game.prompts.inputTitles, QStringList(answers.size(), Title));
+        QVERIFY(playGameScoring(game, entered ? 800 : 0));
+        QCOMPARE(game.prompts.inputTitles, QStringList(answers.size(), "High Score!!"));
         QStringList prompts{"You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"};
         for (const QString &shown : std::as_const(shownAgain))
             prompts << "Some letters of that name cannot be kept in the high scores.\rIt would be kept as: "
                            + shown + "\rPress OK to keep it so, or type another name.";
         QCOMPARE(game.prompts.inputPrompts, entered ? prompts : QStringList());
         QCOMPARE(game.prompts.inputTexts, entered ? QStringList{""} + shownAgain : QStringList());
-        QCOMPARE(game.text("lblHighScore"), QString::number(score));
-        // A score that enters is shown at once, over a disabled table.
+        // A score that enters is shown at once, above the table it disables.
+        frmHiScores *window = game.forms->hiScores();
         QCOMPARE(window->isVisible(), entered);
-        if (entered) // it stays above the table it disables
-            QCOMPARE(window->windowHandle()->transientParent(), game.table()->windowHandle());
+        QCOMPARE(window->windowHandle()->transientParent(), game.table()->windowHandle());
         QCOMPARE(game.table()->isEnabled(), !entered);
-        QCOMPARE(window->findChild<QLabel *>("lblScore[0]")->text(), entered ? "800" : "");
         const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
-        QVERIFY2(names.contains(name) == entered, qPrintable(name));
+        if (entered && filed.isEmpty())
+            QVERIFY2(isDefaultName(name), qPrintable(name));
+        else
+            QCOMPARE(name, filed);
     }
     void anEmptyNameDrawsADefaultOneBeforeAnyWindowLoads()
     {
         GameFixture game; // no window is ever made
         game.book.enter(800, QString());
-        const QString name = game.book.table().entry(1).name.trimmed();
-        QVERIFY2(std::find(Names::DefaultNames.cbegin(), Names::DefaultNames.cend(), name)
-                     != Names::DefaultNames.cend(),
-                 qPrintable(name));
+        QVERIFY(isDefaultName(game.book.table().entry(1).name.trimmed()));
     }
-    void theListIsReadWithOkAndPlaceByPlaceWithTheArrows()
-    {
-        GameFixture game;
-        game.prompts.inputAnswers = {"Ann"};
-        qint32 score = 800, highScore = 0;
-        frmHiScores *window = game.forms->hiScores();
-        window->HighScores(score, highScore);
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        auto *ok = window->findChild<QPushButton *>("cmdOkay");
-        QCOMPARE(QApplication::focusWidget(), ok);
-        QVERIFY(ok->accessibleDescription().startsWith("High scores. Place 1: Ann, 800. Places 2 to 10 are empty."));
-        game.announcer.take();
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_End})
-            QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(game.announcer.take(), (QStringList{"Place 1: Ann, 800.", "Place 2 is empty.", "Place 1: Ann, 800.",
-                                                     "Place 1: Ann, 800.", "Place 10 is empty."}));
-        QCOMPARE(QApplication::focusWidget(), ok); // the arrows read; they do not move the focus
-    }
-    void firstOpeningWritesABlankTableAndClearEmptiesItOnlyOnYes()
+    void theListOpensBlankIsReadWithTheArrowsAndClearsOnlyOnYes()
     {
         GameFixture game;
         game.book.raiseHighRun(4);
         QVERIFY(game.click("cmdScores"));
         QCOMPARE(game.readFile("zelscores.dat"), QByteArray(9 + 4 * 10, '\0'));
         QCOMPARE(game.readFile("names.dat"), QByteArray(9, '\0') + QByteArray(15 * 10, ' '));
-        QCOMPARE(game.text("lblHighRun"), "4"); // the best run is kept
-        QCOMPARE(game.records->readHighRun(), 4);
+        QCOMPARE(game.records->readHighRun(), 4); // the best run is kept
         frmHiScores *window = game.forms->hiScores();
         auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
-        QVERIFY(window->isVisible() && !game.table()->isEnabled());
+        auto *ok = window->findChild<QPushButton *>("cmdOkay"), *clear = window->findChild<QPushButton *>("cmdClear");
         QVERIFY(UserInput::closeWindow(window)); // the frame gives the table back, as OK does
         QVERIFY(window->isHidden() && game.table()->isEnabled());
+        game.prompts.inputAnswers = {"Ann"};
         QVERIFY(playGameScoring(game, 800));
-        QVERIFY(UserInput::click(window->findChild<QPushButton *>("cmdOkay")));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QVERIFY(ok->accessibleDescription().startsWith("High scores. Place 1: Ann, 800. Places 2 to 10 are empty."));
+        game.announcer.take();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_End})
+            QVERIFY(UserInput::press(key));
+        QCOMPARE(game.announcer.take(), (QStringList{"Place 1: Ann, 800.", "Place 2 is empty.", "Place 1: Ann, 800.",
+                                                     "Place 1: Ann, 800.", "Place 10 is empty."}));
+        QCOMPARE(QApplication::focusWidget(), ok); // the arrows read; they do not move the focus
+        QVERIFY(UserInput::click(ok));
         QVERIFY(window->isHidden() && game.table()->isEnabled());
         QVERIFY(game.click("cmdScores"));
+        QVERIFY(window->isVisible() && !game.table()->isEnabled());
         game.prompts.questionAnswers = {false, true};
         for (auto [high, run] : {std::pair{"800", "4"}, {"0", "0"}}) { // No changes nothing; Yes empties all
-            QVERIFY(UserInput::click(window->findChild<QPushButton *>("cmdClear")));
+            QVERIFY(UserInput::click(clear));
             QCOMPARE(label("lblScore[0]")->text(), high);
             QCOMPARE(game.text("lblHighScore"), high);
             QCOMPARE(game.text("lblHighRun"), run);
@@ -168,14 +139,13 @@ private Q_SLOTS:
         QVERIFY(!(window->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowMinMaxButtonsHint)));
         QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
         QCOMPARE(label("LblTen")->text(), QStringLiteral("#10"));
-        QCOMPARE(label("lblName[0]")->geometry(), QRect(56, 24, 201, 33));
         QCOMPARE(label("lblName[0]")->font().pointSizeF(), 20.25);
-        QCOMPARE(label("lblScore[4]")->geometry(), QRect(256, 128, 97, 17));
         QCOMPARE(label("lblScore[0]")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         QCOMPARE(label("lblName[1]")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
         QCOMPARE(label("lblScore[7]")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
-        QCOMPARE(window->findChild<QPushButton *>("cmdOkay")->geometry(), QRect(120, 240, 49, 33));
-        QCOMPARE(window->findChild<QPushButton *>("cmdClear")->geometry(), QRect(216, 240, 49, 33));
+        QCOMPARE((QList<QRect>{label("lblName[0]")->geometry(), label("lblScore[4]")->geometry(),
+                               ok->geometry(), clear->geometry()}),
+                 (QList<QRect>{{56, 24, 201, 33}, {256, 128, 97, 17}, {120, 240, 49, 33}, {216, 240, 49, 33}}));
     }
 };
 

@@ -22,37 +22,33 @@ private Q_SLOTS:
         QVERIFY(game.click("cmdMenu"));
         frmMenu *menu = game.forms->menu();
         QCOMPARE(menu->windowHandle()->transientParent(), game.table()->windowHandle());
-        const auto menuButton = [menu](const QString &name) { return menu->findChild<QPushButton *>(name); };
-        // The windows the menu opens, each left by a button, Escape or the window system's close box.
-        const QList<QStringList> ways = {{"cmdCredits", "Command1"}, {"cmdInst", "close box"},
-                                         {"cmdAbout", "cmdOK"},      {"cmdAbout", "Escape"},
-                                         {"cmdAbout", "close box"},  {"cmdBacks", "close box"}};
-        for (const QStringList &way : ways) {
-            QVERIFY(UserInput::click(menuButton(way[0])));
+        const auto menuButton = [menu](const char *name) { return menu->findChild<QPushButton *>(name); };
+        // Each window the menu opens, left by a button, Escape or the window system's close box.
+        for (auto [opener, way] : {std::pair{"cmdCredits", "Command1"}, {"cmdInst", "close box"}, {"cmdAbout", "cmdOK"},
+                                   {"cmdAbout", "Escape"}, {"cmdAbout", "close box"}, {"cmdBacks", "close box"}}) {
+            QVERIFY(UserInput::click(menuButton(opener)));
             QPointer<QWidget> opened;
             for (QWidget *top : QApplication::topLevelWidgets())
                 opened = top->isVisible() && top != game.table() ? top : opened.get();
-            QVERIFY2(menu->isHidden() && opened, qPrintable(way[0]));
+            QVERIFY2(menu->isHidden() && opened, opener);
             // It stays with the table, as the menu it replaces did.
             QCOMPARE(opened->windowHandle()->transientParent(), game.table()->windowHandle());
             QTRY_VERIFY(opened->isActiveWindow());
-            if (way[1] == "Escape")
+            if (way == QLatin1String("Escape"))
                 QVERIFY(UserInput::press(Qt::Key_Escape));
-            else if (way[1] == "close box")
+            else if (way == QLatin1String("close box"))
                 QVERIFY(UserInput::closeWindow(opened));
             else
-                QVERIFY(UserInput::click(opened->findChild<QPushButton *>(way[1])));
+                QVERIFY(UserInput::click(opened->findChild<QPushButton *>(way)));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY2(menu->isVisible() && !game.table()->isEnabled(), qPrintable(way.join(' ')));
-            QCOMPARE(opened.isNull(), way[0] == "cmdAbout"); // the about box alone is unloaded
+            QVERIFY2(menu->isVisible() && !game.table()->isEnabled(), way);
+            QCOMPARE(opened.isNull(), opener == QLatin1String("cmdAbout")); // the about box alone is unloaded
             QVERIFY(!opened || opened->isHidden());
         }
         // The back chooser outlines the last choice alone, and stores it only on OK.
-        QPushButton *openChooser = menuButton("cmdBacks");
-        QVERIFY(UserInput::click(openChooser));
+        QVERIFY(UserInput::click(menuButton("cmdBacks")));
         frmBacks *chooser = game.forms->backs();
-        for (int back : {2, 7})
-            QVERIFY(UserInput::click(chooser->imgCardBack(back)));
+        QVERIFY(UserInput::click(chooser->imgCardBack(2)) && UserInput::click(chooser->imgCardBack(7)));
         QList<QColor> outlines;
         for (int index = 0; index < frmBacks::BackCount; ++index)
             outlines.append(chooser->imgCardBack(index)->grab().toImage().pixelColor(1, 50));
@@ -60,17 +56,16 @@ private Q_SLOTS:
         QVERIFY(UserInput::click(chooser->findChild<QPushButton *>("cmdCancel")));
         QCOMPARE(game.readFile("zelbacks.dat"), QByteArray::fromHex("0200"));
         QCOMPARE(game.spot(27)->picture(), CardPicture::back(2));
-        QVERIFY(UserInput::click(openChooser)); // only if Cancel led back to the menu
+        QVERIFY(UserInput::click(menuButton("cmdBacks"))); // only if Cancel led back to the menu
         QVERIFY(UserInput::click(chooser->findChild<QPushButton *>("cmdOK"))); // the cancelled choice is still made
         QCOMPARE(game.readFile("zelbacks.dat"), QByteArray::fromHex("0700"));
         QCOMPARE(game.spot(27)->picture(), CardPicture::back(7));
         // The menu itself, by its close box or Close, gives the table back, and cannot open in a game.
-        QVERIFY(UserInput::closeWindow(menu));
-        QVERIFY(menu->isHidden() && game.table()->isEnabled());
-        QVERIFY(game.click("cmdMenu"));
-        QVERIFY(UserInput::click(menuButton("cmdClose")));
-        QVERIFY(menu->isHidden() && game.table()->isEnabled());
-        QVERIFY(game.click("cmdDeal"));
+        for (bool closeBox : {true, false}) {
+            QVERIFY(closeBox ? UserInput::closeWindow(menu) : UserInput::click(menuButton("cmdClose")));
+            QVERIFY(menu->isHidden() && game.table()->isEnabled());
+            QVERIFY(game.click(closeBox ? "cmdMenu" : "cmdDeal"));
+        }
         QVERIFY(!game.click("cmdMenu"));
         QVERIFY(menu->isHidden());
     }
