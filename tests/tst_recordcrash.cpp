@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,31 +106,24 @@ public:
     Q_DISABLE_COPY_MOVE(Copy)
     explicit Copy(const std::function<void(Copy &)> &work)
     {
-        int toCopy[2], fromCopy[2];
-        if (::pipe(toCopy) != 0 || ::pipe(fromCopy) != 0)
-            qFatal("no pipe");
-        m_pid = ::fork();
-        if (m_pid == 0) {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0)
+            qFatal("no socket pair");
+        if ((m_pid = ::fork()) == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            ::close(toCopy[1]), ::close(fromCopy[0]);
-            m_in = toCopy[0], m_out = fromCopy[1];
+            ::close(ends[0]), m_end = ends[1];
             work(*this);
             ::_exit(0);
         }
-        ::close(toCopy[0]), ::close(fromCopy[1]);
-        m_in = fromCopy[0], m_out = toCopy[1];
+        ::close(ends[1]), m_end = ends[0];
     }
-    ~Copy()
-    {
-        kill();
-        ::close(m_in), ::close(m_out);
-    }
-    void say(const QByteArray &line) { [[maybe_unused]] auto n = ::write(m_out, line + '\n', line.size() + 1); }
+    ~Copy() { kill(), ::close(m_end); }
+    void say(const QByteArray &line) { ::send(m_end, line + '\n', line.size() + 1, MSG_NOSIGNAL); }
     // The next line, or what there is of it once the other side is gone.
     QByteArray hear()
     {
         QByteArray line;
-        for (char c; ::read(m_in, &c, 1) == 1 && c != '\n';)
+        for (char c; ::read(m_end, &c, 1) == 1 && c != '\n';)
             line += c;
         return line;
     }
@@ -141,7 +135,7 @@ public:
 
 private:
     pid_t m_pid = 0;
-    int m_in = -1, m_out = -1;
+    int m_end = -1;
 };
 
 // Stops at its `stopAt`-th sync, says "held", and goes on when told. A save of a pair syncs
@@ -219,8 +213,7 @@ private Q_SLOTS:
                      0);
             bobs.kill();
         } else {
-            if (held)
-                bobs.say("go");
+            bobs.say("go");
             QCOMPARE(bobs.hear(), "kept");
         }
         alices->raiseHighRun(1);
@@ -288,8 +281,8 @@ private Q_SLOTS:
             // One copy saves generation after generation; two enter scores 2n + c, rising from
             // round to round, and ever longer best runs.
             const auto saver = [&](int c) -> std::function<void(Copy &)> {
-                if (copies == 1)
-                    return [&](Copy &) { for (RecordFiles records(dir.path());;) save(records, ++saved); }; // a fork's own `saved`
+                if (copies == 1) // in the fork, `saved` is its own
+                    return [&](Copy &) { for (RecordFiles records(dir.path());;) save(records, ++saved); };
                 return [&, c](Copy &copy) {
                     RecordFiles files(dir.path());
                     RandomGenerator names;

@@ -66,13 +66,10 @@ private Q_SLOTS:
     void byteLayout()
     {
         GameFixture game;
-        RecordFiles &records = *game.records;
         // Names as typed, as stored in Windows-1252 (cut to 15 characters, never inside one), and as read.
-        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs,
-                                   u"ABCDEFGHIJKLMN🂡X"_qs, u"ABCDEFGHIJKLM\uD55CX"_qs};
-        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?",
-                                          "ABCDEFGHIJKLM?X"};
-        const QStringList read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
+        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs, u"ABCDEFGHIJKLMN🂡X"_qs,
+                                   u"ABCDEFGHIJKLM\uD55CX"_qs}, read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
+        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?", "ABCDEFGHIJKLM?X"};
         HighScoreTable table;
         QByteArray scores = "head" + QByteArray(5, '\0'), names = Head; // the unused head is kept as it was
         game.writeFile(Scores, "head");
@@ -82,22 +79,22 @@ private Q_SLOTS:
             names += stored.value(k - 1).leftJustified(HighScoreTable::NameLength, ' ');
         }
         // Through the codec, since no game action stores a negative best run.
-        records.change(u"a test table"_qs, [&](RecordFiles::Edit &edit) {
+        game.records->change(u"a test table"_qs, [&](RecordFiles::Edit &edit) {
+            RecordCodec::putHighRun(*edit.file(Run), -2);
             QByteArray *scoreBytes = edit.file(Scores);
             RecordCodec::putTable(*scoreBytes, *edit.file(Names), table);
-            RecordCodec::putHighRun(*edit.file(Run), -2);
         });
         game.book.chooseBack(258);
         QCOMPARE(game.readFile(Scores) + game.readFile(Names), scores + names);
         QCOMPARE(game.readFile(Run) + game.readFile(Backs), QByteArray::fromHex("feff0201"));
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
-            QCOMPARE(records.readHighScores().entry(k).name,
+            QCOMPARE(game.records->readHighScores().entry(k).name,
                      (k <= 3 ? read.value(k - 1) : QString::fromLatin1(stored.value(k - 1))).leftJustified(15));
 
         // Short files read blank beyond their end: entry 2 and the second name are cut.
         game.writeFile(Scores, Head + QByteArray::fromHex("e80300000102"));
         game.writeFile(Names, Head + "Winner         Hal");
-        const HighScoreTable cut = records.readHighScores();
+        const HighScoreTable cut = game.records->readHighScores();
         QCOMPARE(QList<qint32>({cut.entry(1).score, cut.entry(2).score}), QList<qint32>({1000, 0}));
         QCOMPARE(cut.entry(1).name + cut.entry(2).name, u"Winner         "_qs + QString(15, u' '));
     }
@@ -161,16 +158,15 @@ private Q_SLOTS:
         const QStringList kept = fileName.isEmpty() ? RecordNames
             : fileName == Scores || fileName == Names ? QStringList{Scores, Names} : QStringList{fileName};
         const QVariantList before = stateOf(game, kept);
-
         records.failAt = failingStep;
         game.table(); // the real table, which reads the records at its start and tells the player
         save(game.book, actions, 8);
         QCoreApplication::processEvents();
         QCOMPARE(stateOf(game, kept), before);
         const auto value = [&](const QString &f) { return f == fileName ? 0 : kept.contains(f) ? 5 : 8; };
-        const QList<int> read = {records.readHighRun(), records.readBackIndex(), records.readTopScore(),
-                                 records.readHighScores().entry(1).name.trimmed().toInt()};
-        QCOMPARE(read, QList<int>({value(Run), value(Backs), value(Scores), value(Names)}));
+        QCOMPARE(QList<int>({records.readHighRun(), records.readBackIndex(), records.readTopScore(),
+                             records.readHighScores().entry(1).name.trimmed().toInt()}),
+                 QList<int>({value(Run), value(Backs), value(Scores), value(Names)}));
         QCOMPARE(game.prompts.messages.size(), told.size());
         for (const QString &message : std::as_const(game.prompts.messages))
             QVERIFY2(message.contains(u'"' + game.path(told.takeFirst()) + u'"')
@@ -219,13 +215,10 @@ private Q_SLOTS:
         const QByteArray pair = "zelscores.dat.marigold-save-Ab3dE9 zelscores.dat\n"
                                 "names.dat.marigold-save-Zz0yX1 names.dat\n";
         const QByteArray oldPair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
-        const auto sealed = [](const QByteArray &journal) {
-            return journal + "end " + QByteArray::number(qChecksum(journal)) + '\n';
-        };
+        const auto sealed = [](const QByteArray &journal) { return journal + "end " + QByteArray::number(qChecksum(journal)) + '\n'; };
         const QByteArray head = "marigold records journal 2\n", oldHead = "marigold records journal 1\n";
         QTest::newRow("a journal cut off before its end is dropped") << head + pair << false;
-        QTest::newRow("one renaming a file not its own is dropped") << sealed(head + "victim.dat names.dat\n")
-                                                                    << false;
+        QTest::newRow("one renaming a file not its own is dropped") << sealed(head + "victim.dat names.dat\n") << false;
         QTest::newRow("one renaming out of the folder is dropped")
             << sealed(head + "zelscores.dat.marigold-save-Ab3dE9 ../zelscores.dat\n") << false;
         QTest::newRow("one naming files of the old pattern is dropped") << sealed(head + oldPair) << false;
