@@ -17,7 +17,8 @@ namespace {
 QStringList everythingIn(const QString &folder)
 {
     QStringList found;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext() && !it.next().isEmpty())
         found << it.filePath() + u' ' + QString::number(it.fileInfo().isSymLink() ? 0 : it.fileInfo().size());
     found.sort();
@@ -72,10 +73,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("records"); // the folder below scratch they go to; none: it writes nothing
         QTest::addColumn<QString>("said"); // on standard output for code 0, else on standard error
         const QString data = u"--records-in-data-folder"_qs, s = u"{s}"_qs, h = u"{s}/home"_qs, no = u"-"_qs;
-        const auto told = [](const char *where) { return "marigold: Marigold cannot keep its records in " + QString::fromUtf8(where); };
+        const auto told = [](const char *where) {
+            return "marigold: Marigold cannot keep its records in " + QString::fromUtf8(where);
+        };
         QTest::newRow("--version: name and release") << "--version" << s << h << 0 << "" << "Marigold " MARIGOLD_VERSION;
-        QTest::newRow("--help: lists the option") << "--help" << s << h << 0 << "" << "--records-in-data-folder  Start in";
-        QTest::newRow("an unknown option stops it") << "--frobnicate" << s << h << 1 << "" << "Unknown option 'frobnicate'.";
+        QTest::newRow("--help: lists the option") << "--help" << s << h << 0 << ""
+                                                  << "--records-in-data-folder  Start in";
+        QTest::newRow("an unknown option stops it") << "--frobnicate" << s << h << 1 << ""
+                                                    << "Unknown option 'frobnicate'.";
         QTest::newRow("terminal: in the folder it starts in") << "" << u"{s}/xdg"_qs << h << -1 << "." << "";
         QTest::newRow("desktop: in its data folder") << data << u"{s}/xdg"_qs << h << -1 << "xdg/marigold" << "";
         QTest::newRow("desktop: a relative XDG_DATA_HOME is ignored") << data << u"xdg"_qs << h << -1
@@ -113,7 +118,8 @@ private Q_SLOTS:
         QFile::link(scratch.filePath(u"nowhere"_qs), scratch.filePath(u"gone"_qs));
         // Root writes through any mode, so for root the folder is mounted read-only.
         const QByteArray ro = QFile::encodeName(readOnly);
-        const bool mounted = ::geteuid() == 0 && dataHome == u"{s}/ro" && ::mount(ro, ro, nullptr, MS_BIND, nullptr) == 0;
+        const bool mounted = ::geteuid() == 0 && dataHome == u"{s}/ro"
+                             && ::mount(ro, ro, nullptr, MS_BIND, nullptr) == 0;
         const auto unmount = qScopeGuard([&] { if (mounted) ::umount2(ro, MNT_DETACH); });
         if (mounted && ::mount(nullptr, ro, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr))
             QSKIP("SKIPPED: a read-only bind mount is not allowed here");
@@ -123,21 +129,24 @@ private Q_SLOTS:
         const QStringList before = everythingIn(scratch.path());
 
         // Text answers must not need a display.
-        QScopedPointer<QProcess> game(startGame(scratch.path(), dataHome, home, arg, code == 0 ? u"xcb"_qs : u"offscreen"_qs));
+        QScopedPointer<QProcess> game(startGame(scratch.path(), dataHome, home, arg,
+                                                code == 0 ? u"xcb"_qs : u"offscreen"_qs));
         const auto stopGame = qScopeGuard([&] { game->kill(); game->waitForFinished(); });
         // Reading the records at start-up creates the files that are missing.
         const QString folder = QDir::cleanPath(scratch.filePath(records)), scores = folder + u"/zelscores.dat"_qs;
         QByteArray err;
         QTRY_VERIFY_WITH_TIMEOUT((!records.isEmpty() && QFile::exists(scores)) || game->state() == QProcess::NotRunning
                                      || (err += game->readAllStandardError()).contains("until it closes.\n"), 20000);
-        const QString out = QString::fromLocal8Bit(code ? err + game->readAllStandardError() : game->readAllStandardOutput());
+        const QString out = QString::fromLocal8Bit(code ? err + game->readAllStandardError()
+                                                        : game->readAllStandardOutput());
         QCOMPARE(game->state() == QProcess::Running ? -1 : game->exitCode(), code); // a told one plays on
         QVERIFY2(records.isEmpty() ? out.contains(said.replace(u"{s}"_qs, scratch.path())) : QFile::exists(scores),
                  qPrintable(out));
         QStringList written = everythingIn(scratch.path());
         written.removeIf([&](const QString &entry) { // nothing but the records folder and what is in it
             const QString path = entry.section(u' ', 0, 0) + u'/';
-            return before.contains(entry) || (!records.isEmpty() && (path.startsWith(folder) || folder.startsWith(path)));
+            return before.contains(entry)
+                || (!records.isEmpty() && (path.startsWith(folder) || folder.startsWith(path)));
         });
         QCOMPARE(written, QStringList());
         QCOMPARE(QFileInfo::exists(rootData), rootDataBefore);
@@ -163,7 +172,9 @@ private Q_SLOTS:
         QScopedPointer<QProcess> game(startGame(scratch.path(), u"-"_qs, u"-"_qs, u"--records-in-data-folder"_qs,
                                                 u"xcb"_qs, display));
         const auto stopGame = qScopeGuard([&] { game->kill(); game->waitForFinished(); });
-        const auto windows = [] { return output(u"xdotool search --onlyvisible --name ^Marigold$"_qs).split(u'\n', Qt::SkipEmptyParts); };
+        const auto windows = [] {
+            return output(u"xdotool search --onlyvisible --name ^Marigold$"_qs).split(u'\n', Qt::SkipEmptyParts);
+        };
         QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 2, 20000); // the table, and the box over it
         output(u"xdotool windowfocus --sync "_qs + windows().last() + u" key Return"_qs); // the box, mapped later
         QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 1, 20000);

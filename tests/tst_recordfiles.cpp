@@ -24,7 +24,7 @@ const QByteArray Head(9, '\0');
 struct FailingRecordFiles : RecordFiles
 {
     using RecordFiles::RecordFiles;
-    static std::unique_ptr<RecordFiles> make(const QString &folder) { return std::make_unique<FailingRecordFiles>(folder); }
+    static std::unique_ptr<RecordFiles> make(const QString &dir) { return std::make_unique<FailingRecordFiles>(dir); }
     int failAt = 0, steps = 0;
     bool failing() { return failAt > 0 && ++steps >= failAt; }
     int writeSome(int fd, const char *data, qsizetype size, qsizetype *written) override
@@ -67,9 +67,11 @@ private Q_SLOTS:
     {
         GameFixture game;
         // Names as typed, as stored in Windows-1252 (cut to 15 characters, never inside one), and as read.
-        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs, u"ABCDEFGHIJKLMN🂡X"_qs,
-                                   u"ABCDEFGHIJKLM\uD55CX"_qs}, read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
-        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?", "ABCDEFGHIJKLM?X"};
+        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs,
+                                   u"ABCDEFGHIJKLMN🂡X"_qs, u"ABCDEFGHIJKLM\uD55CX"_qs},
+                          read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
+        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?",
+                                          "ABCDEFGHIJKLM?X"};
         HighScoreTable table;
         QByteArray scores = "head" + QByteArray(5, '\0'), names = Head; // the unused head is kept as it was
         game.writeFile(Scores, "head");
@@ -215,7 +217,7 @@ private Q_SLOTS:
         const QByteArray pair = "zelscores.dat.marigold-save-Ab3dE9 zelscores.dat\n"
                                 "names.dat.marigold-save-Zz0yX1 names.dat\n";
         const QByteArray oldPair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
-        const auto sealed = [](const QByteArray &journal) { return journal + "end " + QByteArray::number(qChecksum(journal)) + '\n'; };
+        const auto sealed = [](const QByteArray &b) { return b + "end " + QByteArray::number(qChecksum(b)) + '\n'; };
         const QByteArray head = "marigold records journal 2\n", oldHead = "marigold records journal 1\n";
         QTest::newRow("a journal cut off before its end is dropped") << head + pair << false;
         QTest::newRow("one renaming a file not its own is dropped") << sealed(head + "victim.dat names.dat\n") << false;

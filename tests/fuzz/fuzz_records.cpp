@@ -33,11 +33,12 @@ void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // In memory where there is a tmpfs, so the syncs cost nothing.
-    const QTemporaryDir dir((QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath()) + u"/marigold-fuzz-XXXXXX"_qs);
+    const QTemporaryDir dir((QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath())
+                            + u"/marigold-fuzz-XXXXXX"_qs);
     put(dir, u"sentinel"_qs, "untouched");
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile, RecordFiles::RunFile, RecordFiles::BacksFile,
-                               RecordFiles::JournalFile, u"zelscores.dat.marigold-save-Fz0000"_qs};
+    const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile, RecordFiles::RunFile,
+                               RecordFiles::BacksFile, RecordFiles::JournalFile, u"zelscores.dat.marigold-save-Fz0000"_qs};
     qsizetype at = names.size();
     for (qsizetype i = 0, length; i < names.size(); ++i) {
         if ((length = i < input.size() ? quint8(input.at(i)) : 255) != 255)
@@ -50,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     HighScoreBook book(records, random);
     HighScoreTable table = book.table();
     check(records.readTopScore() == table.entry(1).score, "top score differs from entry 1");
-    const QString name = input.size() > at + 4 ? QString::fromUtf8(input.mid(at + 4)) : u"Player"_qs; // none draws a default
+    // An empty name draws a default.
+    const QString name = input.size() > at + 4 ? QString::fromUtf8(input.mid(at + 4)) : u"Player"_qs;
     const int place = table.placeFor(score);
     check(book.enter(score, name) == place, "the score took another place");
     if (place > 0)
@@ -58,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const HighScoreTable stored = records.readHighScores();
     for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
         const QByteArray kept = CodePage1252::encode(table.entry(k).name).left(HighScoreTable::NameLength);
-        check(stored.entry(k).score == table.entry(k).score && stored.entry(k).name == CodePage1252::decode(kept.leftJustified(15)),
-              "an entry did not read back");
+        check(stored.entry(k).score == table.entry(k).score
+                  && stored.entry(k).name == CodePage1252::decode(kept.leftJustified(15)), "an entry did not read back");
     }
     check(place == 0 || stored.entry(place).name == HighScoreBook::storedName(name).leftJustified(15),
           "the name stored is not the one shown");
@@ -74,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     left.removeIf([&names](const QString &name) { return names.first(4).contains(name); });
     QFile sentinel(dir.filePath(u"sentinel"_qs));
-    check(left == QStringList(u"sentinel"_qs) && sentinel.open(QIODevice::ReadOnly) && sentinel.readAll() == "untouched",
-          "a file beside the records was left, made or changed");
+    check(left == QStringList(u"sentinel"_qs) && sentinel.open(QIODevice::ReadOnly)
+              && sentinel.readAll() == "untouched", "a file beside the records was left, made or changed");
     return 0;
 }
