@@ -321,7 +321,7 @@ private Q_SLOTS:
                 while (saved <= before + LookAhead && files != expectedAfter(saved))
                     ++saved;
                 QVERIFY2(saved <= before + LookAhead, qPrintable(where + u" the files match no generation after "_qs
-                                                                 + QString::number(before) + QDebug::toString(files)));
+                                                                 + QString::number(before) + u": "_qs + QDebug::toString(files)));
                 continue;
             }
             // Every entry whole (its name is its score) and in order, and no saved one lost.
