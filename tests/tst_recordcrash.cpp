@@ -234,7 +234,7 @@ private Q_SLOTS:
             bobs.say("go");
             QCOMPARE(bobs.hear(), "kept");
         }
-        alices->raiseHighRun(1); // after her 5, when it waits, has gone first
+        alices->raiseHighRun(1); // where her 5 waited for the lock, it goes first
         alices->enter(6050, u"Alice"_qs);
         QCOMPARE(QList<int>({files->readHighRun(), shownRun}), bestRun);
         QCOMPARE(entries(files->readHighScores()), QStringList({u"Bob 6700"_qs, u"Alice 6050"_qs}));
