@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Feeds arbitrary contents for the four record files, a journal left by a killed run and a
-// temporary file it may name, then reads every record, enters a score and reads it back.
-//
-// Input: five length bytes (scores, names, run, backs, journal; 255 leaves that file
-// out), a sixth for the temporary file "zelscores.dat.marigold-save-Fz0000", the six
-// contents in that order, a 32-bit little-endian score, and the rest as the typed name in
-// UTF-8.
+// Input: six length bytes (255 leaves that file out) for the four records, a journal and a temporary
+// file it may name, their contents, a 32-bit little-endian score, and the rest as the typed name.
 #include "game/randomgenerator.h"
 #include "records/codepage1252.h"
 #include "records/highscorebook.h"
@@ -38,31 +33,26 @@ void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // In memory where there is a tmpfs, so the syncs cost nothing.
-    static const QString memory = QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath();
-    const QTemporaryDir dir(memory + u"/marigold-fuzz-XXXXXX"_qs);
+    const QTemporaryDir dir((QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath())
+                            + u"/marigold-fuzz-XXXXXX"_qs);
     put(dir, u"sentinel"_qs, "untouched");
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile, RecordFiles::RunFile,
-                               RecordFiles::BacksFile, RecordFiles::JournalFile,
-                               u"zelscores.dat.marigold-save-Fz0000"_qs};
+                               RecordFiles::BacksFile, RecordFiles::JournalFile, u"zelscores.dat.marigold-save-Fz0000"_qs};
     qsizetype at = names.size();
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const int length = i < input.size() ? quint8(input.at(i)) : 255; // 255 leaves the file out
-        if (length == 255)
-            continue;
-        put(dir, names.at(i), input.mid(at, length));
-        at += length;
+    for (qsizetype i = 0, length; i < names.size(); ++i) {
+        if ((length = i < input.size() ? quint8(input.at(i)) : 255) != 255)
+            put(dir, names.at(i), input.mid(at, length)), at += length;
     }
     const qint32 score = at + 4 <= input.size() ? qFromLittleEndian<qint32>(input.constData() + at) : 0;
 
-    // A save that fails on this healthy folder shows as a value that does not read back.
     RecordFiles records(dir.path());
     RandomGenerator random;
     HighScoreBook book(records, random);
     HighScoreTable table = book.table();
     check(records.readTopScore() == table.entry(1).score, "top score differs from entry 1");
-    const QString typed = QString::fromUtf8(input.mid(at + 4));
-    const QString name = typed.isEmpty() ? u"Player"_qs : typed; // an empty one draws a default
+    // An empty name draws a default.
+    const QString name = input.size() > at + 4 ? QString::fromUtf8(input.mid(at + 4)) : u"Player"_qs;
     const int place = table.placeFor(score);
     check(book.enter(score, name) == place, "the score took another place");
     if (place > 0)
@@ -70,17 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const HighScoreTable stored = records.readHighScores();
     for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
         const QByteArray kept = CodePage1252::encode(table.entry(k).name).left(HighScoreTable::NameLength);
-        check(stored.entry(k).score == table.entry(k).score, "a score did not read back");
-        check(stored.entry(k).name == CodePage1252::decode(kept.leftJustified(15)), "a name differs");
+        check(stored.entry(k).score == table.entry(k).score
+                  && stored.entry(k).name == CodePage1252::decode(kept.leftJustified(15)), "an entry did not read back");
     }
-    // What the name prompt shows as kept is what is kept.
     check(place == 0 || stored.entry(place).name == HighScoreBook::storedName(name).leftJustified(15),
           "the name stored is not the one shown");
     const qint16 run = std::max(records.readHighRun(), qint16(score));
     book.raiseHighRun(qint16(score));
     book.chooseBack(qint16(score >> 16));
-    check(records.readHighRun() == run && records.readBackIndex() == qint16(score >> 16),
-          "the best run or the card back did not read back");
+    check(records.readHighRun() == run && records.readBackIndex() == qint16(score >> 16), "a run or back is lost");
     book.clear();
     check(records.readTopScore() == 0 && records.readHighRun() == 0, "Clear did not clear");
     check(book.takeFailures().isEmpty(), "a save failed on a healthy folder");
