@@ -28,20 +28,19 @@ const QHash<QString, QRect> Controls = {
 
 // Every page is one link to /marker, titled after its path; /to-x sends on to /x. Every path
 // asked for is written down.
-class PageServer : public QObject
+class PageServer : public QTcpServer
 {
 public:
     PageServer()
     {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection())
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
         });
     }
-    bool listen() { return m_server.listen(QHostAddress::LocalHost); }
     QString address(const QString &path) const
     {
-        return QString("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+        return QString("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
     }
     QStringList requests;
 
@@ -62,7 +61,6 @@ private:
                           "style='display:block;height:2000px'>" + path.mid(1) + "</a></body></html>");
         socket->disconnectFromHost();
     }
-    QTcpServer m_server;
 };
 
 } // namespace
@@ -70,7 +68,7 @@ private:
 class tst_Desktop : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<DesktopSession> m_desktop;
+    DesktopSession m_desktop;
     std::unique_ptr<QTemporaryDir> m_records;
     QProcess *m_game = nullptr;
     WindowId m_table = 0;
@@ -80,17 +78,17 @@ class tst_Desktop : public QObject
     bool startGame()
     {
         m_records = std::make_unique<QTemporaryDir>();
-        m_game = m_desktop->launch(MARIGOLD_PROGRAM, {}, m_records->path());
-        m_table = m_desktop->waitForWindow("^Marigold$", m_game->processId());
+        m_game = m_desktop.launch(MARIGOLD_PROGRAM, {}, m_records->path());
+        m_table = m_desktop.waitForWindow("^Marigold$", m_game->processId());
         m_windows = {{"table", m_table}};
         return m_table && becomesActive(m_table);
     }
 
     bool becomesActive(WindowId window)
     {
-        if (DesktopSession::waitUntil([&] { return m_desktop->activeWindow() == window; }))
+        if (DesktopSession::waitUntil([&] { return m_desktop.activeWindow() == window; }))
             return true;
-        qWarning("%s is active", qPrintable(m_desktop->title(m_desktop->activeWindow())));
+        qWarning("%s is active", qPrintable(m_desktop.title(m_desktop.activeWindow())));
         return false;
     }
 
@@ -98,14 +96,14 @@ class tst_Desktop : public QObject
     bool click(const QString &control)
     {
         const WindowId window = m_windows.value(control.section(' ', 0, -2));
-        return window && m_desktop->click(window, Controls.value(control));
+        return window && m_desktop.click(window, Controls.value(control));
     }
 
     WindowId waitForGameWindow(const QString &title, int timeoutMs = 15000)
     {
         WindowId &found = m_windows[title] = 0;
         DesktopSession::waitUntil([&] {
-            for (WindowId window : m_desktop->findWindows(QString("^%1$").arg(title.isEmpty() ? "Marigold" : title),
+            for (WindowId window : m_desktop.findWindows(QString("^%1$").arg(title.isEmpty() ? "Marigold" : title),
                                                           m_game->processId()))
                 found = window == m_table ? found : window;
             return found != 0;
@@ -116,8 +114,8 @@ class tst_Desktop : public QObject
     // A click on the disabled table must not bury the window that disabled it nor keep the keyboard.
     bool staysAboveTheTable(WindowId window)
     {
-        if (click("table stock") && m_desktop->settleWindowManager() && m_desktop->isAbove(window, m_table)
-            && m_desktop->isViewable(window))
+        if (click("table stock") && m_desktop.settleWindowManager() && m_desktop.isAbove(window, m_table)
+            && m_desktop.isViewable(window))
             return becomesActive(window);
         qWarning("the table came up over the window");
         return false;
@@ -131,18 +129,14 @@ private Q_SLOTS:
             std::fflush(stdout);
             QSKIP("import is not installed");
         }
-        m_desktop = std::make_unique<DesktopSession>();
-        DESKTOPSESSION_START_OR_SKIP(*m_desktop, DesktopSession::WindowManager::Openbox);
+        DESKTOPSESSION_START_OR_SKIP(m_desktop, DesktopSession::WindowManager::Openbox);
     }
 
     void cleanup()
     {
-        if (m_game)
-            m_desktop->stop(std::exchange(m_game, nullptr));
+        m_desktop.stop(std::exchange(m_game, nullptr));
         m_records.reset();
     }
-
-    void cleanupTestCase() { m_desktop.reset(); }
 
     void secondaryWindowsStayAboveAndGiveTheFocusBack_data()
     {
@@ -188,12 +182,12 @@ private Q_SLOTS:
         const QString title = way.last().mid(1);
         const WindowId window = m_windows.value(title);
         // Each belongs to the window it gives the focus back to, but the menu steps aside for its own.
-        QCOMPARE(m_desktop->transientFor(window), m_windows.value(back == "Menu" ? "table" : back));
+        QCOMPARE(m_desktop.transientFor(window), m_windows.value(back == "Menu" ? "table" : back));
         QVERIFY(staysAboveTheTable(window));
-        QVERIFY(leave.contains(' ') ? click(leave) : m_desktop->key(leave));
-        QVERIFY(DesktopSession::waitUntil([&] { return !m_desktop->isViewable(window); }));
+        QVERIFY(leave.contains(' ') ? click(leave) : m_desktop.key(leave));
+        QVERIFY(DesktopSession::waitUntil([&] { return !m_desktop.isViewable(window); }));
         QVERIFY(becomesActive(m_windows.value(back)));
-        QVERIFY(m_desktop->key("space"));
+        QVERIFY(m_desktop.key("space"));
         QVERIFY2(waitForGameWindow(title, 5000), "Space pressed nothing that opens the window again");
     }
 
@@ -202,7 +196,7 @@ private Q_SLOTS:
     {
         QVERIFY(startGame());
         const QPoint take = Controls.value("table cmdTake").center();
-        const auto takeShown = [&] { return m_desktop->pixel(m_table, take) != QColor(0, 0, 255); };
+        const auto takeShown = [&] { return m_desktop.pixel(m_table, take) != QColor(0, 0, 255); };
         QVERIFY(click("table cmdDeal"));
         for (int round = 1; round <= 2; ++round) {
             // The second deal follows the first round's count-up of up to 60 steps in real time,
@@ -213,21 +207,21 @@ private Q_SLOTS:
         }
         const WindowId prompt = waitForGameWindow("High Score!!", 30000);
         QVERIFY(prompt);
-        QCOMPARE(m_desktop->transientFor(prompt), m_table);
+        QCOMPARE(m_desktop.transientFor(prompt), m_table);
         QVERIFY(staysAboveTheTable(prompt));
-        QVERIFY(m_desktop->type("Tester") && m_desktop->key("Return"));
+        QVERIFY(m_desktop.type("Tester") && m_desktop.key("Return"));
         const WindowId scores = waitForGameWindow("High Scores");
-        QCOMPARE(m_desktop->transientFor(scores), m_table);
+        QCOMPARE(m_desktop.transientFor(scores), m_table);
         QVERIFY(becomesActive(scores));
-        QVERIFY(m_desktop->key("Escape"));
+        QVERIFY(m_desktop.key("Escape"));
         QVERIFY(becomesActive(m_table));
         // Two Tabs on from Deal is Menu. The last round's open cards still react, and Escape from
         // the menu must not leave the focus on one.
-        QVERIFY(m_desktop->key("Tab Tab space"));
+        QVERIFY(m_desktop.key("Tab Tab space"));
         QVERIFY(becomesActive(waitForGameWindow("Menu")));
-        QVERIFY(m_desktop->key("Escape"));
+        QVERIFY(m_desktop.key("Escape"));
         QVERIFY(becomesActive(m_table));
-        QVERIFY(m_desktop->key("space"));
+        QVERIFY(m_desktop.key("space"));
         QVERIFY2(waitForGameWindow("Menu", 5000), "Space on the table opened no menu");
     }
 
@@ -251,20 +245,20 @@ private Q_SLOTS:
         QFETCH(QString, leave);
         QFETCH(QString, shown);
         PageServer server;
-        QVERIFY(server.listen());
-        QProcess *browser = m_desktop->launch(MARIGOLD_BROWSER, {server.address("/to-one")});
-        const WindowId window = m_desktop->waitForWindow("^one$", browser->processId(), 30000);
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QProcess *browser = m_desktop.launch(MARIGOLD_BROWSER, {server.address("/to-one")});
+        const WindowId window = m_desktop.waitForWindow("^one$", browser->processId(), 30000);
         QVERIFY(window);
-        QVERIFY(m_desktop->key("alt+a ctrl+a")); // Alt+A puts the focus on the box itself
-        QVERIFY(m_desktop->type(server.address(typed)) && m_desktop->key(leave));
+        QVERIFY(m_desktop.key("alt+a ctrl+a")); // Alt+A puts the focus on the box itself
+        QVERIFY(m_desktop.type(server.address(typed)) && m_desktop.key(leave));
         const auto showing = [&](const QString &title) {
-            return DesktopSession::waitUntil([&] { return m_desktop->title(window) == title; }, 10000);
+            return DesktopSession::waitUntil([&] { return m_desktop.title(window) == title; }, 10000);
         };
         QVERIFY2(showing(shown), qPrintable(server.requests.join(' ')));
         // A click on the page's link is the next navigation; any the key started came first.
-        QVERIFY(m_desktop->click(window, QRect(100, 200, 10, 10)) && showing("marker"));
+        QVERIFY(m_desktop.click(window, QRect(100, 200, 10, 10)) && showing("marker"));
         QCOMPARE(server.requests.filter(typed).size(), 1);
-        m_desktop->stop(browser);
+        m_desktop.stop(browser);
 #endif
     }
 };

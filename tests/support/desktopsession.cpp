@@ -30,14 +30,12 @@ DesktopSession::~DesktopSession()
 
 QStringList DesktopSession::missingTools(WindowManager manager)
 {
-    QStringList tools = {"Xvfb xvfb", "xdotool xdotool", "xprop x11-utils", "xwininfo x11-utils"};
-    if (manager == WindowManager::Openbox)
-        tools.append("openbox openbox");
     QStringList missing;
-    for (const QString &tool : tools) {
-        const QStringList programAndPackage = tool.split(' ');
-        if (QStandardPaths::findExecutable(programAndPackage[0]).isEmpty())
-            missing.append(QString("%1 (Debian package %2)").arg(programAndPackage[0], programAndPackage[1]));
+    for (const auto &[program, package] : {std::pair{"Xvfb", "xvfb"}, {"xdotool", "xdotool"}, {"xprop", "x11-utils"},
+                                           {"xwininfo", "x11-utils"}, {"openbox", "openbox"}}) {
+        if ((manager == WindowManager::Openbox || qstrcmp(program, "openbox") != 0)
+            && QStandardPaths::findExecutable(program).isEmpty())
+            missing.append(QString("%1 (Debian package %2)").arg(program, package));
     }
     return missing;
 }
@@ -55,12 +53,11 @@ bool DesktopSession::start(WindowManager manager)
                               QString(), QProcessEnvironment::systemEnvironment());
     QByteArray number;
     const QDeadlineTimer deadline(15000);
-    while (!number.contains('\n')) {
-        if (server->state() != QProcess::Running || !server->waitForReadyRead(int(deadline.remainingTime()))) {
-            m_error = "Xvfb did not start: " + QString::fromLocal8Bit(server->readAllStandardError());
-            return false;
-        }
+    while (!number.contains('\n') && server->waitForReadyRead(int(deadline.remainingTime())))
         number += server->readAllStandardOutput();
+    if (!number.contains('\n')) {
+        m_error = "Xvfb did not start: " + QString::fromLocal8Bit(server->readAllStandardError());
+        return false;
     }
     m_display = ':' + QString::fromLatin1(number.trimmed());
     return manager == WindowManager::None || startWindowManager();
@@ -132,38 +129,36 @@ QString DesktopSession::run(const QString &tool, const QStringList &arguments, b
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(tool, arguments);
-    const bool finished = process.waitForFinished(10000);
-    if (!finished) {
+    const bool finished = process.waitForFinished(10000); // else ~QProcess kills it
+    if (!finished)
         qWarning("%s %s did not finish", qPrintable(tool), qPrintable(arguments.join(' ')));
-        process.kill();
-        process.waitForFinished();
-    }
     if (ok)
         *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-bool DesktopSession::key(const QString &keys) const
+bool DesktopSession::xdotool(const QStringList &arguments) const
 {
     bool ok = false;
-    run("xdotool", QStringList{"key", "--delay", "20"} + keys.split(' ', Qt::SkipEmptyParts), &ok);
+    run("xdotool", arguments, &ok);
     return ok;
+}
+
+bool DesktopSession::key(const QString &keys) const
+{
+    return xdotool(QStringList{"key", "--delay", "20"} + keys.split(' ', Qt::SkipEmptyParts));
 }
 
 bool DesktopSession::type(const QString &text) const
 {
-    bool ok = false;
-    run("xdotool", {"type", "--delay", "10", text}, &ok);
-    return ok;
+    return xdotool({"type", "--delay", "10", text});
 }
 
 bool DesktopSession::click(WindowId window, const QRect &rect) const
 {
     // The server takes the move and the click in order, so no wait is needed in between.
-    bool ok = false;
-    run("xdotool", {"mousemove", "--window", QString::number(window), QString::number(rect.center().x()),
-                    QString::number(rect.center().y()), "click", "1"}, &ok);
-    return ok;
+    return xdotool({"mousemove", "--window", QString::number(window), QString::number(rect.center().x()),
+                    QString::number(rect.center().y()), "click", "1"});
 }
 
 QList<DesktopSession::WindowId> DesktopSession::findWindows(const QString &titlePattern, qint64 pid) const
@@ -204,7 +199,8 @@ bool DesktopSession::isAbove(WindowId upper, WindowId lower) const
     // The managed windows from bottom to top, as the window manager stacks them.
     QList<WindowId> order;
     static const QRegularExpression id("0x[0-9a-fA-F]+");
-    for (const QRegularExpressionMatch &match : id.globalMatch(run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"})))
+    const QString stacking = run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+    for (const QRegularExpressionMatch &match : id.globalMatch(stacking))
         order.append(WindowId(match.captured().toULong(nullptr, 16)));
     return order.contains(lower) && order.indexOf(upper) > order.indexOf(lower);
 }
@@ -224,8 +220,7 @@ bool DesktopSession::settleWindowManager() const
     if (!ok || desktops < 1)
         return false;
     const QString next = QString::number(desktops % 2 == 0 ? desktops - 1 : desktops + 1);
-    run("xdotool", {"set_num_desktops", next}, &ok);
-    return ok && waitUntil([&] { return run("xdotool", {"get_num_desktops"}) == next; }, 10000);
+    return xdotool({"set_num_desktops", next}) && waitUntil([&] { return run("xdotool", {"get_num_desktops"}) == next; }, 10000);
 }
 
 QColor DesktopSession::pixel(WindowId window, QPoint point) const
@@ -246,10 +241,8 @@ QColor DesktopSession::pixel(WindowId window, QPoint point) const
 bool DesktopSession::waitUntil(const std::function<bool()> &condition, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
+    bool holds = false;
+    while (!(holds = condition()) && !deadline.hasExpired())
         QTest::qWait(20);
-    }
-    return true;
+    return holds;
 }

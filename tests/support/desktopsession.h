@@ -62,6 +62,7 @@ public:
 
 private:
     bool startWindowManager();
+    bool xdotool(const QStringList &arguments) const;
 
     QTemporaryDir m_scratch;
     QString m_display;
