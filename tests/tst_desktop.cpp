@@ -35,7 +35,20 @@ public:
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->canReadLine()) // the request line is all this server needs
+                        return;
+                    QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+                    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                    const QByteArray path = socket->readLine().split(' ').value(1);
+                    requests.append(QString::fromLatin1(path));
+                    socket->write(path.startsWith("/to-")
+                        ? "HTTP/1.0 302 Found\r\nLocation: /" + path.mid(4) + "\r\nConnection: close\r\n\r\n"
+                        : "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n<html><head><title>"
+                            + path.mid(1) + "</title></head><body style='margin:0'><a href='/marker' "
+                            "style='display:block;height:2000px'>" + path.mid(1) + "</a></body></html>");
+                    socket->disconnectFromHost();
+                });
         });
     }
     QString address(const QString &path) const
@@ -43,24 +56,6 @@ public:
         return QString("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
     }
     QStringList requests;
-
-private:
-    void answer(QTcpSocket *socket)
-    {
-        if (!socket->canReadLine()) // the request line is all this server needs
-            return;
-        QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        const QByteArray path = socket->readLine().split(' ').value(1);
-        requests.append(QString::fromLatin1(path));
-        if (path.startsWith("/to-"))
-            socket->write("HTTP/1.0 302 Found\r\nLocation: /" + path.mid(4) + "\r\nConnection: close\r\n\r\n");
-        else
-            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n<html><head><title>"
-                          + path.mid(1) + "</title></head><body style='margin:0'><a href='/marker' "
-                          "style='display:block;height:2000px'>" + path.mid(1) + "</a></body></html>");
-        socket->disconnectFromHost();
-    }
 };
 
 } // namespace
@@ -186,8 +181,7 @@ private Q_SLOTS:
         QVERIFY(staysAboveTheTable(window));
         QVERIFY(leave.contains(' ') ? click(leave) : m_desktop.key(leave));
         QVERIFY(DesktopSession::waitUntil([&] { return !m_desktop.isViewable(window); }));
-        QVERIFY(becomesActive(m_windows.value(back)));
-        QVERIFY(m_desktop.key("space"));
+        QVERIFY(becomesActive(m_windows.value(back)) && m_desktop.key("space"));
         QVERIFY2(waitForGameWindow(title, 5000), "Space pressed nothing that opens the window again");
     }
 
@@ -212,16 +206,12 @@ private Q_SLOTS:
         QVERIFY(m_desktop.type("Tester") && m_desktop.key("Return"));
         const WindowId scores = waitForGameWindow("High Scores");
         QCOMPARE(m_desktop.transientFor(scores), m_table);
-        QVERIFY(becomesActive(scores));
-        QVERIFY(m_desktop.key("Escape"));
-        QVERIFY(becomesActive(m_table));
+        QVERIFY(becomesActive(scores) && m_desktop.key("Escape") && becomesActive(m_table));
         // Two Tabs on from Deal is Menu. The last round's open cards still react, and Escape from
         // the menu must not leave the focus on one.
         QVERIFY(m_desktop.key("Tab Tab space"));
-        QVERIFY(becomesActive(waitForGameWindow("Menu")));
-        QVERIFY(m_desktop.key("Escape"));
-        QVERIFY(becomesActive(m_table));
-        QVERIFY(m_desktop.key("space"));
+        QVERIFY(becomesActive(waitForGameWindow("Menu")) && m_desktop.key("Escape"));
+        QVERIFY(becomesActive(m_table) && m_desktop.key("space"));
         QVERIFY2(waitForGameWindow("Menu", 5000), "Space on the table opened no menu");
     }
 

@@ -26,7 +26,6 @@ public:
     ~DesktopSession();
 
     static QStringList missingTools(WindowManager manager);
-    // Waits until each part is ready; on failure errorString() says why.
     bool start(WindowManager manager = WindowManager::Openbox);
     QString errorString() const { return m_error; }
     QString scratchPath() const { return m_scratch.path(); }
@@ -57,7 +56,7 @@ public:
     bool settleWindowManager() const;
     // One pixel of a window, in its own coordinates, read with ImageMagick's import.
     QColor pixel(WindowId window, QPoint point) const;
-    // Runs the event loop meanwhile, so the test's own servers keep answering.
+    // The event loop runs meanwhile, so the test's own servers keep answering.
     static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 15000);
 
 private:
