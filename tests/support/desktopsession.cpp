@@ -11,15 +11,11 @@
 #include <csignal>
 #include <unistd.h>
 
-namespace {
-
-DesktopSession::WindowId parseWindow(const QString &text)
+static DesktopSession::WindowId parseWindow(const QString &text)
 {
     static const QRegularExpression id("window id # (0x[0-9a-fA-F]+)");
     return DesktopSession::WindowId(id.match(text).captured(1).toULong(nullptr, 16));
 }
-
-} // namespace
 
 DesktopSession::~DesktopSession()
 {
@@ -212,9 +208,8 @@ DesktopSession::WindowId DesktopSession::activeWindow() const
 
 bool DesktopSession::settleWindowManager() const
 {
-    // The window manager takes input and requests in order, so once it answers one made now
-    // it is done with all before: it rewrites the root's desktop count after a change (one
-    // down and back up on alternate calls).
+    // The window manager takes input and requests in order, so once it has rewritten the desktop
+    // count asked for now it is done with all before (one down and back up on alternate calls).
     bool ok = false;
     const int desktops = run("xdotool", {"get_num_desktops"}, &ok).toInt();
     if (!ok || desktops < 1)
