@@ -6,12 +6,12 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <limits>
+#include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace {
 
-// Whether a click at `point` of `control` lands on it.
 bool reaches(QWidget *control, QPoint point)
 {
     QWidget *window = control->window();
@@ -19,38 +19,31 @@ bool reaches(QWidget *control, QPoint point)
     return control == window ? !onTop : onTop == control || control->isAncestorOf(onTop);
 }
 
-// The middle of what shows of `area` of `control`; nothing when nothing does. The cards
-// of a lower row lie over those above, so a card may show only in part.
+// The shown point nearest the middle of what shows of `area`: a lower row's cards lie over
+// those above, so a card may show only in part.
 std::optional<QPoint> visibleMiddle(QWidget *control, const QRect &area)
 {
     if (reaches(control, area.center()))
         return area.center();
     QList<QPoint> shown;
-    qint64 sumX = 0;
-    qint64 sumY = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (reaches(control, {x, y})) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (reaches(control, {x, y}))
                 shown.append({x, y});
-                sumX += x;
-                sumY += y;
-            }
-        }
-    }
     if (shown.isEmpty())
         return std::nullopt;
-    const QPoint centre(int(sumX / shown.size()), int(sumY / shown.size()));
-    QPoint best = shown.first();
-    qint64 bestDistance = std::numeric_limits<qint64>::max();
-    for (QPoint point : std::as_const(shown)) {
-        const qint64 distance = qint64(point.x() - centre.x()) * (point.x() - centre.x())
-            + qint64(point.y() - centre.y()) * (point.y() - centre.y());
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = point;
-        }
-    }
-    return best;
+    const QPoint centre = (std::accumulate(shown.cbegin(), shown.cend(), QPointF()) / shown.size()).toPoint();
+    const auto distance = [centre](QPoint point) { return QPoint::dotProduct(point - centre, point - centre); };
+    return *std::min_element(shown.cbegin(), shown.cend(),
+                             [&](QPoint a, QPoint b) { return distance(a) < distance(b); });
+}
+
+QWindow *focusWindow()
+{
+    QWindow *window = QGuiApplication::focusWindow();
+    if (!window)
+        qWarning("no window has the keyboard focus");
+    return window;
 }
 
 } // namespace
@@ -59,23 +52,18 @@ namespace UserInput {
 
 bool press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QWindow *window = QGuiApplication::focusWindow();
-    if (!window) {
-        qWarning("no window has the keyboard focus");
-        return false;
-    }
-    QTest::keyClick(window, key, modifiers);
-    return true;
+    QWindow *window = focusWindow();
+    if (window)
+        QTest::keyClick(window, key, modifiers);
+    return window;
 }
 
 bool type(const QString &text)
 {
     for (const QChar character : text) {
-        QWindow *window = QGuiApplication::focusWindow();
-        if (!window || character.unicode() > 0x7f) {
-            qWarning("cannot type %s", qPrintable(QString(character)));
+        QWindow *window = focusWindow();
+        if (!window || character.unicode() > 0x7f)
             return false;
-        }
         QTest::keyClick(window, char(character.unicode()));
     }
     return true;
@@ -83,13 +71,10 @@ bool type(const QString &text)
 
 bool click(QWidget *control, const QRect &part, Qt::MouseButton button)
 {
-    if (!control || !control->isVisible()) {
-        qWarning("%s is not on screen", control ? qPrintable(control->objectName()) : "nothing");
-        return false;
-    }
-    const std::optional<QPoint> middle = visibleMiddle(control, part.isNull() ? control->rect() : part);
+    const std::optional<QPoint> middle = control && control->isVisible()
+        ? visibleMiddle(control, part.isNull() ? control->rect() : part) : std::nullopt;
     if (!middle) {
-        qWarning("%s is covered", qPrintable(control->objectName()));
+        qWarning("%s is not on screen or covered", control ? qPrintable(control->objectName()) : "nothing");
         return false;
     }
     QWidget *window = control->window();
@@ -99,11 +84,10 @@ bool click(QWidget *control, const QRect &part, Qt::MouseButton button)
 
 bool closeWindow(QWidget *window)
 {
-    if (!window || !window->isVisible() || !window->isWindow() || !window->windowHandle())
-        return false;
-    // The window system's close request, which a window may refuse or answer its own way.
-    window->windowHandle()->close();
-    return true;
+    const bool open = window && window->isVisible() && window->isWindow() && window->windowHandle();
+    if (open)
+        window->windowHandle()->close(); // which a window may refuse or answer its own way
+    return open;
 }
 
 } // namespace UserInput
