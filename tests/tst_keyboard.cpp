@@ -85,19 +85,13 @@ private Q_SLOTS:
         QVERIFY(key(Qt::Key_Escape));
         QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdDeal enabled"_qs);
         QVERIFY(!game.clickableSpots().isEmpty());
-        // Menu pressed by a key, then by a screen reader with the focus left on a card: Escape, back on Menu.
-        for (const bool reader : {false, true}) {
-            if (reader) {
-                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
-                QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
-                    ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            } else {
-                QVERIFY(tabTo("cmdMenu") && key(Qt::Key_Space));
-            }
-            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
-            QVERIFY(key(Qt::Key_Escape));
-            QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
-        }
+        // Menu pressed by a screen reader with the focus left on a card: after Escape the focus is on Menu.
+        QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
+        QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
+            ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
+        QVERIFY(key(Qt::Key_Escape));
+        QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
     }
     void aDealThatCoversTheFocusedCardMovesTheFocusOn()
     {
@@ -119,14 +113,9 @@ private Q_SLOTS:
         const QList<Step> steps = {
             {"cmdMenu", Qt::Key_Return, {Qt::Key_Return}, "frmCredits", "Command1"}, // Credits has the focus
             {nullptr, 0, {Qt::Key_Return}, "frmMenu", "cmdCredits"},
-            {"cmdInst", Qt::Key_Space, {Qt::Key_Escape}, "frmMenu", "cmdInst"},
-            {"cmdBacks", Qt::Key_Return, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}, "frmMenu", "cmdBacks"}, // saves back 7
+            {"cmdBacks", Qt::Key_Return, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}, "frmMenu", "cmdBacks"},
             {"cmdBacks", Qt::Key_Return, {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks"}, // a move, then cancelled
-            {"cmdAbout", Qt::Key_Return, {Qt::Key_Escape}, "frmMenu", "cmdAbout"},
             {nullptr, 0, {Qt::Key_Escape}, "frmMarigold", "cmdMenu"},
-            {"cmdMenu", Qt::Key_Return, {}, "frmMenu", nullptr}, // any focus: Tab finds Close
-            {"cmdClose", Qt::Key_Return, {}, "frmMarigold", "cmdMenu"},
-            {"cmdScores", Qt::Key_Return, {Qt::Key_Escape}, "frmMarigold", "cmdScores"},
             {"cmdScores", Qt::Key_Space, {Qt::Key_Return}, "frmMarigold", "cmdScores"},
         };
         for (const Step &step : steps) {
@@ -138,10 +127,10 @@ private Q_SLOTS:
             for (int pressed : step.keys)
                 QVERIFY(key(pressed));
             const QString shown = QLatin1String(step.shown);
-            const QString focus = step.focus ? QLatin1String(step.focus) : focused()->objectName();
+            const QString focus = QLatin1String(step.focus);
             const QString tableTakesInput = shown == "frmMarigold" ? "enabled" : "disabled";
             QTRY_COMPARE(game.keyboardAt(), QStringList({shown, shown, focus, tableTakesInput}).join(' '));
-            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[3]);
+            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[2]);
         }
     }
     void disabledTableKeepsItsLookAndIgnoresInput()
