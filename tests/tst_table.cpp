@@ -34,12 +34,11 @@ private Q_SLOTS:
             QTest::newRow(name) << geometry << QString::fromLatin1(caption) << points << colour << alignment;
         };
         row("lblHighRunlbl", {8, 8, 97, 25}, "High Run:", 14.25, Qt::red);
-        row("lblHighScore", {488, 32, 81, 25}, "0", 15.75, Qt::green);
         row("lblBonus", {248, 152, 81, 41}, "999", 24, Qt::magenta);
+        row("cmdMenu", {248, 16, 73, 33}, "Menu", 8.25);
         row("cmdTake", {416, 304, 105, 49}, "Take Score", 13.5);
         row("lblCardslbl", {24, 384, 97, 25}, "Cards Left:", 12, Qt::red, Qt::AlignLeft);
         row("lblCards", {144, 384, 33, 25}, "25", 14.25, Qt::yellow, Qt::AlignRight);
-        row("lblRun", {480, 376, 65, 25}, "0", 18, Qt::cyan);
         row("ProgressBar1", {96, 432, 97, 17});
         for (auto [index, x, y] : {std::array{0, 128, 16}, {25, 248, 216}, {26, 288, 352}})
             row(qPrintable(QStringLiteral("imgSpot[%1]").arg(index)), QRect(x, y, 75, 100));
