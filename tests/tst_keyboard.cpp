@@ -16,7 +16,6 @@ constexpr int Stock = 27;
 QWidget *focused() { return QApplication::focusWidget(); }
 bool key(int pressed) { return UserInput::press(Qt::Key(pressed)); }
 
-// Tabs round the window with the focus until the control named `target` has it.
 bool tabTo(const QString &target)
 {
     for (int presses = 0; presses < 40 && !(focused() && focused()->objectName() == target); ++presses)
@@ -25,16 +24,10 @@ bool tabTo(const QString &target)
     return focused() && focused()->objectName() == target;
 }
 
-// The table on screen and active, with the keyboard in use.
 struct KeyboardGame : GameFixture
 {
-    KeyboardGame()
-    {
-        table()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(table()));
-    }
-    // Where the keyboard is: the window shown over the table (or the table), the active one, its
-    // focus, and whether the table takes input.
+    KeyboardGame() { table()->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(table())); }
+    // The window shown over the table (or the table), the active one, its focus, whether the table takes input.
     QString keyboardAt()
     {
         QStringList at{u"frmMarigold"_qs};
@@ -62,8 +55,7 @@ private Q_SLOTS:
         QVERIFY(key(Qt::Key_Space));
         const QImage plain = game.spot(24)->grab().toImage();
         QVERIFY(tabTo("cmdTake"));
-        // After the buttons Tab runs through the spots that react; arrows move by places, the nearest
-        // row first (down from 20 is 25, though the stock lies less far across).
+        // Arrows move by places, the nearest row first (down from 20 is 25, though the stock lies less far across).
         const QList<std::pair<Qt::Key, int>> steps = {
             {Qt::Key_Tab, 19}, {Qt::Key_Tab, 20}, {Qt::Key_Tab, 23}, {Qt::Key_Tab, 24}, {Qt::Key_Tab, 25},
             {Qt::Key_Tab, Stock}, {Qt::Key_Space, Stock}, {Qt::Key_Up, 25}, {Qt::Key_Down, Stock},
@@ -85,43 +77,27 @@ private Q_SLOTS:
         game.putCard(24, game.table()->model().wasteRank() % 13 + 1);
         QVERIFY(key(Qt::Key_Return));
         QTRY_COMPARE(focused(), static_cast<QWidget *>(game.spot(18)));
-        // S says the table wherever the focus is; what each key press changed was said too.
-        key(Qt::Key_S);
-        const QStringList said = game.announcer.take();
-        QVERIFY2(said.size() == 4 && said[0].startsWith("New deal.") && said[1].endsWith(". 24 in the stock.")
-                     && said[2].contains(". Run 1. Score 100.") && said[3].startsWith("Waste card "),
-                 qPrintable(said.join('|')));
-        for (int round = 1; round <= 2; ++round) // Take Score twice: the second round's end is the game's
+        for (int round = 1; round <= 2; ++round) // the second round's end is the game's
             QVERIFY(tabTo("cmdTake") && key(Qt::Key_Space));
         QCOMPARE(game.prompts.inputPrompts.size(), 1);
-        const QString roundEnds = game.announcer.take().join('|');
-        QVERIFY2(roundEnds.contains("Round: 2.") && roundEnds.contains("GAME OVER. Final score"), qPrintable(roundEnds));
-        // The game opened the high scores by itself: Escape leaves the focus on the first button, and
-        // the cards left open still react.
+        // The high scores came up by themselves: Escape leaves the focus on the first button; open cards still react.
         QTRY_VERIFY(QApplication::activeWindow() != game.table());
         QVERIFY(key(Qt::Key_Escape));
         QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdDeal enabled"_qs);
         QVERIFY(!game.clickableSpots().isEmpty());
-        // Menu pressed by a key, then by a screen reader with the focus left on a card: Escape, back on Menu.
-        for (const bool reader : {false, true}) {
-            if (reader) {
-                QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
-                QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
-                    ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            } else {
-                QVERIFY(tabTo("cmdMenu") && key(Qt::Key_Space));
-            }
-            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
-            QVERIFY(key(Qt::Key_Escape));
-            QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
-        }
+        // Menu pressed by a screen reader with the focus left on a card: after Escape the focus is on Menu.
+        QVERIFY(tabTo(game.spot(game.clickableSpots().constFirst())->objectName()));
+        QAccessible::queryAccessibleInterface(game.button("cmdMenu"))
+            ->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(game.forms->menu()));
+        QVERIFY(key(Qt::Key_Escape));
+        QTRY_COMPARE(game.keyboardAt(), u"frmMarigold frmMarigold cmdMenu enabled"_qs);
     }
     void aDealThatCoversTheFocusedCardMovesTheFocusOn()
     {
         KeyboardGame game;
         game.click("cmdDeal");
-        // Spot 12 lies under 19 alone: open it and put the focus on it.
-        game.take(19);
+        game.take(19); // 12 lies under 19 alone
         game.putCard(12, 1);
         game.spot(12)->setFocus(Qt::TabFocusReason);
         // The next deal covers 12 again; the time-up box has just taken the activation away.
@@ -132,21 +108,14 @@ private Q_SLOTS:
     void focusGoesBackToTheControlThatOpenedTheWindow()
     {
         KeyboardGame game;
-        // Each step: a button reached by Tab (if any) and the key that presses it, the keys given in
-        // the window that is then active, and the window and control that have the focus after.
+        // A button reached by Tab and its key, the keys then given, the window and control with the focus after.
         struct Step { const char *button; int press; QList<int> keys; const char *shown, *focus; };
         const QList<Step> steps = {
             {"cmdMenu", Qt::Key_Return, {Qt::Key_Return}, "frmCredits", "Command1"}, // Credits has the focus
             {nullptr, 0, {Qt::Key_Return}, "frmMenu", "cmdCredits"},
-            {"cmdInst", Qt::Key_Space, {Qt::Key_Escape}, "frmMenu", "cmdInst"},
-            // From back 0 to back 7, which Enter chooses: the only step that saves a back.
             {"cmdBacks", Qt::Key_Return, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}, "frmMenu", "cmdBacks"},
             {"cmdBacks", Qt::Key_Return, {Qt::Key_Right, Qt::Key_Escape}, "frmMenu", "cmdBacks"}, // a move, then cancelled
-            {"cmdAbout", Qt::Key_Return, {Qt::Key_Escape}, "frmMenu", "cmdAbout"},
             {nullptr, 0, {Qt::Key_Escape}, "frmMarigold", "cmdMenu"},
-            {"cmdMenu", Qt::Key_Return, {}, "frmMenu", nullptr}, // any focus: Tab finds Close
-            {"cmdClose", Qt::Key_Return, {}, "frmMarigold", "cmdMenu"},
-            {"cmdScores", Qt::Key_Return, {Qt::Key_Escape}, "frmMarigold", "cmdScores"},
             {"cmdScores", Qt::Key_Space, {Qt::Key_Return}, "frmMarigold", "cmdScores"},
         };
         for (const Step &step : steps) {
@@ -158,17 +127,16 @@ private Q_SLOTS:
             for (int pressed : step.keys)
                 QVERIFY(key(pressed));
             const QString shown = QLatin1String(step.shown);
-            const QString focus = step.focus ? QLatin1String(step.focus) : focused()->objectName();
+            const QString focus = QLatin1String(step.focus);
             const QString tableTakesInput = shown == "frmMarigold" ? "enabled" : "disabled";
             QTRY_COMPARE(game.keyboardAt(), QStringList({shown, shown, focus, tableTakesInput}).join(' '));
-            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[3]);
+            QCOMPARE(game.readFile("zelbacks.dat") == QByteArray::fromHex("0700"), &step >= &steps[2]);
         }
     }
     void disabledTableKeepsItsLookAndIgnoresInput()
     {
         KeyboardGame game;
         QVERIFY(UserInput::click(game.label("lblScore"))); // a mouse player's table
-        // The pointer rests on Menu, where it clicks, in both pictures.
         QTest::mouseMove(game.table()->windowHandle(), game.button("cmdMenu")->geometry().center());
         const QImage enabled = game.table()->grab().toImage();
         QVERIFY(game.click("cmdMenu"));
