@@ -35,8 +35,8 @@ private Q_SLOTS:
         const auto openHomePage = [&] {
             captions.clear();
             QVERIFY(press(game, "cmdWeb"));
-            QTRY_VERIFY_WITH_TIMEOUT(!captions.isEmpty() && captions.last().first() == "Marigold - a patience card game",
-                                     StartTimeoutMs);
+            const QString home = QStringLiteral("Marigold - a patience card game");
+            QTRY_VERIFY_WITH_TIMEOUT(!captions.isEmpty() && captions.last().first() == home, StartTimeoutMs);
         };
         QVERIFY(game.click("cmdMenu"));
         openHomePage();

@@ -21,7 +21,6 @@ private Q_SLOTS:
         game.writeFile("zelbacks.dat", QByteArray::fromHex("0200"));
         QVERIFY(game.click("cmdMenu"));
         frmMenu *menu = game.forms->menu();
-        QCOMPARE(menu->windowHandle()->transientParent(), game.table()->windowHandle());
         const auto menuButton = [menu](const char *name) { return menu->findChild<QPushButton *>(name); };
         // Each window the menu opens, left by a button, Escape or the window system's close box.
         for (auto [opener, way] : {std::pair{"cmdCredits", "Command1"}, {"cmdInst", "close box"}, {"cmdAbout", "cmdOK"},
@@ -30,8 +29,7 @@ private Q_SLOTS:
             QPointer<QWidget> opened;
             for (QWidget *top : QApplication::topLevelWidgets())
                 opened = top->isVisible() && top != game.table() ? top : opened.get();
-            QVERIFY2(menu->isHidden() && opened, opener); // and stays with the table, as the menu did
-            QCOMPARE(opened->windowHandle()->transientParent(), game.table()->windowHandle());
+            QVERIFY2(menu->isHidden() && opened, opener);
             QTRY_VERIFY(opened->isActiveWindow());
             if (way == QLatin1String("Escape"))
                 QVERIFY(UserInput::press(Qt::Key_Escape));
