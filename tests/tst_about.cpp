@@ -86,8 +86,7 @@ private Q_SLOTS:
     }
     void portableRegistryNamesTheFirstToolOnTheAbsolutePath()
     {
-        // hardinfo2 ranks above hardinfo, hardinfo above cpu-x; "." is never searched.
-        QTemporaryDir work, absolute;
+        QTemporaryDir work, absolute; // hardinfo2 ranks above hardinfo, hardinfo above cpu-x; "." is never searched
         const QString best = absolute.filePath("hardinfo");
         for (const QString &tool : {work.filePath("hardinfo2"), absolute.filePath("cpu-x"), best})
             QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), tool));

@@ -15,8 +15,8 @@ constexpr int Stock = Tableau::StockSpot, Waste = Tableau::WasteSpot;
 const QString Dealt = "New deal. Waste card Jack of Diamonds. Open cards: Queen of Hearts, Queen of Spades, "
                       "Ace of Diamonds, Ten of Hearts, Nine of Clubs, King of Clubs. 25 in the stock.";
 
-// A dealt table laid by hand; peak 0 is open, its covers gone, so taking 24 opens nothing. The sentences the
-// real screen reader test hears word for word (a refused card, a stock turn, the table in play) are left to it.
+// A dealt table laid by hand; peak 0 is open, its covers gone, so taking 24 opens nothing. A refused card, a
+// stock turn and the table in play are heard word for word by the real screen reader test.
 struct Table
 {
     Table()
