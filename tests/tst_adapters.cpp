@@ -68,8 +68,7 @@ private Q_SLOTS:
             QCOMPARE(box->windowHandle()->transientParent(), table.windowHandle());
             if (auto *dialog = qobject_cast<QInputDialog *>(box))
                 seen << dialog->labelText() << dialog->textValue();
-            QVERIFY(UserInput::type(typed));
-            QVERIFY(UserInput::press(key));
+            QVERIFY(UserInput::type(typed) && UserInput::press(key));
         });
         QString given;
         if (kind == "input")
