@@ -39,29 +39,26 @@ class tst_About : public QObject
 private Q_SLOTS:
     void readsTheRegistryAndStartsSystemInfo_data()
     {
-        // The first entry (bytes as stored, null when absent) is read directly over a text (null
-        // when the read fails), then System Info starts it, or the program in the second entry's
-        // folder; null when nothing is started, "!" when starting fails.
+        // The PATH entry as stored (null: absent) and the folder entry; the text read (null: the read fails);
+        // what System Info starts (null: nothing, "!": the start fails).
         QTest::addColumn<quint32>("type");
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("folder");
         QTest::addColumn<QByteArray>("read");
         QTest::addColumn<QString>("starts");
-        const QByteArray none, x1024(1024, 'x'), folder = "C:\\MSINFO\\", path = QByteArrayLiteral("C:\\i\0");
-        const quint32 sz = Registry::RegSz, dword = Registry::RegDword, binary = 3;
-        QTest::newRow("a string loses only the last of two NULs and is started though no such file is known")
-            << sz << path + '\0' << folder << path << QString(path);
-        QTest::newRow("1024 bytes read whole") << sz << x1024 << none << x1024 << QString(x1024);
-        QTest::newRow("a number with a zero top byte is in decimal")
-            << dword << QByteArray::fromHex("40e20100") << none << QByteArray("123456") << "123456";
-        QTest::newRow("a number with its top bit set is unsigned")
-            << dword << QByteArray::fromHex("01000080") << none << QByteArray("2147483649") << "2147483649";
-        QTest::newRow("binary leaves the text, and an entry with no text starts nothing")
-            << binary << path << folder << QByteArray("previous") << QString();
-        QTest::newRow("a missing key reads as nothing; the folder's backslash gets a second; the start fails")
-            << sz << none << folder << none << "!C:\\MSINFO\\\\MSINFO32.EXE";
-        QTest::newRow("over 1024 bytes read as nothing, and the folder holds no program")
-            << sz << x1024 + '\0' << QByteArray("C:\\") << none << QString();
+        const QByteArray none, x1024(1024, 'x'), dir = "C:\\MSINFO\\", path = QByteArrayLiteral("C:\\i\0");
+        const quint32 sz = Registry::RegSz, dword = Registry::RegDword;
+        const auto row = [](const char *name, quint32 type, QByteArray first, QByteArray folder, QByteArray read,
+                            QString starts) { QTest::newRow(name) << type << first << folder << read << starts; };
+        row("two NULs lose only the last; started though no file is known", sz, path + '\0', dir, path, QString(path));
+        row("1024 bytes read whole", sz, x1024, none, x1024, QString(x1024));
+        row("a zero top byte reads in decimal", dword, QByteArray::fromHex("40e20100"), none, "123456", "123456");
+        row("a number with its top bit set is unsigned", dword, QByteArray::fromHex("01000080"), none, "2147483649",
+            "2147483649");
+        row("binary leaves the text, and an entry with no text starts nothing", 3, path, dir, "previous", QString());
+        row("a missing key reads as nothing; the folder's \\ doubles; the start fails", sz, none, dir, none,
+            "!C:\\MSINFO\\\\MSINFO32.EXE");
+        row("over 1024 bytes read as nothing, and the folder holds no program", sz, x1024 + '\0', "C:\\", none, {});
     }
     void readsTheRegistryAndStartsSystemInfo()
     {
@@ -79,8 +76,7 @@ private Q_SLOTS:
         game.launcher.existingFiles = {"C:\\MSINFO\\\\MSINFO32.EXE"};
         game.launcher.startSucceeds = !starts.startsWith('!');
         QString text = QStringLiteral("previous");
-        QCOMPARE(game.forms->about()->GetKeyValue(Registry::HKeyLocalMachine, MsInfoKey, "PATH", text),
-                 !read.isNull());
+        QCOMPARE(game.forms->about()->GetKeyValue(Registry::HKeyLocalMachine, MsInfoKey, "PATH", text), !read.isNull());
         QCOMPARE(text.toLocal8Bit(), read);
         QVERIFY(game.pressSystemInfo());
         QCOMPARE(game.launcher.starts, starts.isNull() ? QStringList() : QStringList{starts.remove('!')});
@@ -90,8 +86,7 @@ private Q_SLOTS:
     }
     void portableRegistryNamesTheFirstToolOnTheAbsolutePath()
     {
-        // hardinfo2 ranks above hardinfo, and hardinfo above cpu-x; "." is never searched.
-        QTemporaryDir work, absolute;
+        QTemporaryDir work, absolute; // hardinfo2 ranks above hardinfo, hardinfo above cpu-x; "." is never searched
         const QString best = absolute.filePath("hardinfo");
         for (const QString &tool : {work.filePath("hardinfo2"), absolute.filePath("cpu-x"), best})
             QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), tool));

@@ -12,8 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
-// Where no person could press a control (hidden, or under a modal box), click() stands for
-// the late animateClick and the screen reader's press that could still reach its handler.
+// Where no person could press a control, click() stands for a late animateClick or a screen reader's press.
 class tst_ActionGuard : public QObject
 {
     Q_OBJECT

@@ -20,10 +20,9 @@ private slots:
             pictures.append(CardPictures::pixmap(picture, 2.0)); // after the plain one: the cache keeps ratios apart
         }
         QCOMPARE(seen.size(), 62);
-        for (int n = 0; n < pictures.size(); ++n) {
-            QCOMPARE(pictures[n].size(), n == 0 ? QSize(600, 416) : QSize(150, 200));
-            QCOMPARE(pictures[n].devicePixelRatio(), 2.0);
-        }
+        for (int n = 0; n < pictures.size(); ++n)
+            QCOMPARE(std::pair(pictures[n].size(), pictures[n].devicePixelRatio()),
+                     std::pair(n == 0 ? QSize(600, 416) : QSize(150, 200), 2.0));
         // The window icon is painted at build time from the same drawing, pixel for pixel.
         const auto argb = [](const QImage &in) { return in.convertToFormat(QImage::Format_ARGB32_Premultiplied); };
         for (const int side : {16, 32})

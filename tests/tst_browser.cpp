@@ -19,12 +19,11 @@ using Keys = QList<QKeyCombination>;
 
 bool pressKeys(const Keys &keys)
 {
-    return std::all_of(keys.begin(), keys.end(), [](QKeyCombination keys) {
-        return UserInput::press(keys.key(), keys.keyboardModifiers());
-    });
+    return std::all_of(keys.begin(), keys.end(),
+                       [](auto k) { return UserInput::press(k.key(), k.keyboardModifiers()); });
 }
 
-// Shown with the keyboard, and the address box reached by Alt+A and its text, if any, typed over.
+// Shown, the address box reached by Alt+A and its text, if any, typed over.
 bool showAndType(QWidget &window, const QString &address)
 {
     window.show();
@@ -41,9 +40,7 @@ class tst_Browser : public QObject
     QTcpServer m_server;
 
 private Q_SLOTS:
-    // On the real engine and a real server answering half a second late, so each load is seen
-    // under way: a typed page shows "Working..." until it is in, then its title, and goes to
-    // the top of the address list without a copy.
+    // The real engine, and a real server half a second late so that each load is seen under way.
     void typedPagesShowWorkingAndListMostRecentFirst()
     {
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
@@ -62,14 +59,14 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("Page"), 30000);
         }
         auto *box = window.findChild<QComboBox *>(QStringLiteral("cboAddress"));
-        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->count(), 2); // the latest on top, without a copy
         QCOMPARE((QStringList{box->itemText(0), box->itemText(1)}), (QStringList{site + "/a", site + "/b"}));
     }
 
     void toolbarButtonsDoTheirOwnThingAndResizingKeepsTheMargins()
     {
         auto *page = new FakeWebBrowser;
-        page->busy = true; // loading, so the caption's timer runs until it is stopped
+        page->busy = true; // so the caption's timer runs until it is stopped
         frmBrowser window(page);
         QVERIFY(showAndType(window, QString()));
         auto *timer = window.findChild<QTimer *>(QStringLiteral("timTimer"));
@@ -78,34 +75,34 @@ private Q_SLOTS:
                                     {"Refresh", "Refresh"}, {"Home", "GoHome"}, {"Search", "GoSearch"}}) {
             page->calls.clear();
             QVERIFY(UserInput::click(window.findChild<QToolBar *>()->findChild<QWidget *>(button)));
-            QCOMPARE(page->calls, QStringList{call});
-            QCOMPARE(timer->isActive(), call != QLatin1String("Stop"));
+            QCOMPARE(std::pair(page->calls, timer->isActive()), std::pair(QStringList{call}, call != QString("Stop")));
             if (call == QLatin1String("Stop"))
                 QCOMPARE(window.windowTitle(), page->LocationName());
         }
-        // The address box runs from 50 twips to 50 short of the right edge; the page from
-        // (120, 2175) to 20 twips past the right edge and 100 above the bottom.
+        // The address box keeps 50 twips each side; the page runs 20 twips past the right edge, 100 above the bottom.
         for (const auto &[client, addressBox, browser] :
              {std::tuple{QSize(722, 571), QRect(3, 22, 716, 21), QRect(8, 145, 715, 419)},
               {QSize(5, 150), QRect(3, 22, 0, 21), QRect(8, 145, 0, 0)}}) {
             window.resize(client);
             QTRY_COMPARE(window.size(), client);
-            QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->geometry(), addressBox);
-            QCOMPARE(window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry(), browser);
+            QCOMPARE(std::pair(window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->geometry(),
+                               window.findChild<QWidget *>(QStringLiteral("brwWebBrowser"))->geometry()),
+                     std::pair(addressBox, browser));
         }
     }
 
     void theAddressBoxGoesOnlyWhereItIsSent_data()
     {
-        // Typed into the box (nothing: it keeps the current address), then the keys, then a click on a row of the list.
+        // Typed into the box (nothing: it keeps the current address), the keys, a click on a row of the list.
         QTest::addColumn<QString>("typed");
         QTest::addColumn<Keys>("keys");
         QTest::addColumn<int>("clickedRow");
         QTest::addColumn<QString>("goesTo");
         const QString first = QStringLiteral("http://example.org/a"), other = QStringLiteral("http://example.org/c");
         const Keys openList{Qt::AltModifier | Qt::Key_Down}, openDown = openList + Keys{Qt::Key_Down};
-        const auto row = [](const char *name, const QString &typed, const Keys &keys, const QString &goesTo,
-                            int clickedRow = -1) { QTest::newRow(name) << typed << keys << clickedRow << goesTo; };
+        const auto row = [](const char *name, QString typed, Keys keys, QString goesTo, int clickedRow = -1) {
+            QTest::newRow(name) << typed << keys << clickedRow << goesTo;
+        };
         row("a typed address and Return", other, {Qt::Key_Return}, other);
         row("Return on another address of the list goes there once", first, {Qt::Key_Return}, first);
         row("Tab away from another address of the list goes nowhere", first, {Qt::Key_Tab}, "");
@@ -124,13 +121,11 @@ private Q_SLOTS:
         auto *page = new FakeWebBrowser;
         frmBrowser window(page);
         window.StartingAddress = QStringLiteral("http://example.org/a");
-        // The list holds the second address first and the start address below it.
-        window.show();
+        window.show(); // the list holds the second address first, the start address below it
         page->url = QStringLiteral("http://example.org/b");
         Q_EMIT page->NavigateComplete2(page->url);
         page->calls.clear();
-        QVERIFY(showAndType(window, typed));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cboAddress"));
+        QVERIFY(showAndType(window, typed) && QApplication::focusWidget()->objectName() == "cboAddress");
         QVERIFY(pressKeys(keys));
         if (clickedRow >= 0) {
             QAbstractItemView *list = window.findChild<QComboBox *>(QStringLiteral("cboAddress"))->view();

@@ -6,7 +6,6 @@
 #include "windows/frmmenu.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -53,8 +52,9 @@ private Q_SLOTS:
         openHomePage();
         QVERIFY(game.prompts.messages.isEmpty());
         ::kill(pid_t(browser->processId()), SIGKILL); // a crash is told, and the next press starts afresh
-        QTRY_COMPARE_WITH_TIMEOUT(game.prompts.messages.size(), 1, StartTimeoutMs);
-        QVERIFY(game.prompts.messages.first().contains(QLatin1String("closed unexpectedly")));
+        QTRY_VERIFY_WITH_TIMEOUT(game.prompts.messages.size() == 1
+                                     && game.prompts.messages.first().contains(QLatin1String("closed unexpectedly")),
+                                 StartTimeoutMs);
         openHomePage();
         const qint64 second = browser->processId();
         QVERIFY(press(game, "cmdClose") && game.click("cmdExit"));
@@ -73,18 +73,15 @@ private Q_SLOTS:
             QTRY_COMPARE(game.prompts.messages.size(), presses);
         }
         QVERIFY(game.prompts.messages.last().contains(QLatin1String("could not be started")));
-        QVERIFY(press(game, "cmdClose") && game.click("cmdDeal"));
-        QVERIFY(game.button("cmdTake")->isVisible());
+        QVERIFY(press(game, "cmdClose") && game.click("cmdDeal") && game.button("cmdTake")->isVisible());
     }
 
     void browserClosesWhenTheGameIsGone()
     {
-        // A game killed outright closes nothing; the end of the browser's input closes it.
-        QProcess browser;
+        QProcess browser; // a game killed outright closes nothing; the end of the browser's input closes it
         browser.setStandardInputFile(QProcess::nullDevice());
         browser.start(QStringLiteral(MARIGOLD_BROWSER), {QStringLiteral("--game-channel")});
-        QVERIFY(browser.waitForFinished(StartTimeoutMs));
-        QCOMPARE(browser.exitStatus(), QProcess::NormalExit);
+        QVERIFY(browser.waitForFinished(StartTimeoutMs) && browser.exitStatus() == QProcess::NormalExit);
         QVERIFY(browser.readAllStandardOutput().startsWith("ready\n"));
     }
 };

@@ -10,14 +10,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QWindow>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// Plays a game to its end: Take Score in the first round with `points` of time bonus
-// (50 a second) left, or none to let it run out; the second round runs out.
+// Takes the score in the first round with `points` of time bonus (50 a second) left, or none; the second runs out.
 bool playGameScoring(GameFixture &game, int points)
 {
     if (!game.click("cmdDeal"))
@@ -42,8 +40,7 @@ class tst_HiScores : public QObject
 private Q_SLOTS:
     void gameEndFilesTheScore_data()
     {
-        // Answers to the name prompt and each asking again (none: a score of 0), the name shown
-        // each time asked again, and the name filed (empty: a default one).
+        // Answers to the name prompt and each asking again (none: a score of 0); filed empty: a default name.
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("shownAgain");
         QTest::addColumn<QString>("filed");
@@ -51,7 +48,6 @@ private Q_SLOTS:
                             QString filed) { QTest::newRow(name) << answers << shownAgain << filed; };
         row("0 enters nowhere and asks nothing", {}, {}, "");
         row("an empty answer draws a default name", {""}, {}, "");
-        row("letters of the code page are kept", {"Zoë Œuvre €5"}, {}, "Zoë Œuvre €5");
         row("accents join their letter or are dropped, full-width letters become plain",
             {"Lu\u0308\u0301 Rene\u0301 Ｊｏｙ q\u0301x\u0327"}, {}, "Lü René Joy qx");
         row("only the characters kept count", {"ABCDEFGHIJKLMNO王"}, {}, "ABCDEFGHIJKLMNO");
@@ -70,18 +66,14 @@ private Q_SLOTS:
         GameFixture game;
         game.prompts.inputAnswers = answers;
         QVERIFY(playGameScoring(game, entered ? 800 : 0));
-        QCOMPARE(game.prompts.inputTitles, QStringList(answers.size(), "High Score!!"));
         QStringList prompts{"You Got A High Score!!\rEnter Your Name:\r(10 Characters Max.)"};
         for (const QString &shown : std::as_const(shownAgain))
             prompts << "Some letters of that name cannot be kept in the high scores.\rIt would be kept as: "
                            + shown + "\rPress OK to keep it so, or type another name.";
         QCOMPARE(game.prompts.inputPrompts, entered ? prompts : QStringList());
         QCOMPARE(game.prompts.inputTexts, entered ? QStringList{""} + shownAgain : QStringList());
-        // A score that enters is shown at once, above the table it disables.
-        frmHiScores *window = game.forms->hiScores();
-        QCOMPARE(window->isVisible(), entered);
-        QCOMPARE(window->windowHandle()->transientParent(), game.table()->windowHandle());
-        QCOMPARE(game.table()->isEnabled(), !entered);
+        frmHiScores *window = game.forms->hiScores(); // a score that enters is shown at once, over the table
+        QCOMPARE(std::pair(window->isVisible(), game.table()->isEnabled()), std::pair(entered, !entered));
         const QString name = window->findChild<QLabel *>("lblName[0]")->text().trimmed();
         if (entered && filed.isEmpty())
             QVERIFY2(isDefaultName(name), qPrintable(name));
@@ -90,7 +82,7 @@ private Q_SLOTS:
     }
     void anEmptyNameDrawsADefaultOneBeforeAnyWindowLoads()
     {
-        GameFixture game; // no window is ever made
+        GameFixture game;
         game.book.enter(800, QString());
         QVERIFY(isDefaultName(game.book.table().entry(1).name.trimmed()));
     }
@@ -103,49 +95,28 @@ private Q_SLOTS:
         QCOMPARE(game.readFile("names.dat"), QByteArray(9, '\0') + QByteArray(15 * 10, ' '));
         QCOMPARE(game.records->readHighRun(), 4); // the best run is kept
         frmHiScores *window = game.forms->hiScores();
-        auto label = [window](const char *name) { return window->findChild<QLabel *>(name); };
         auto *ok = window->findChild<QPushButton *>("cmdOkay"), *clear = window->findChild<QPushButton *>("cmdClear");
-        QVERIFY(UserInput::closeWindow(window)); // the frame gives the table back, as OK does
-        QVERIFY(window->isHidden() && game.table()->isEnabled());
+        QVERIFY(UserInput::closeWindow(window) && window->isHidden() && game.table()->isEnabled()); // as OK does
         game.prompts.inputAnswers = {"Ann"};
         QVERIFY(playGameScoring(game, 800));
         window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QCOMPARE(QApplication::focusWidget(), ok);
-        QVERIFY(ok->accessibleDescription().startsWith("High scores. Place 1: Ann, 800. Places 2 to 10 are empty."));
+        QVERIFY(QTest::qWaitForWindowActive(window) && QApplication::focusWidget() == ok);
         game.announcer.take();
         for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_End})
             QVERIFY(UserInput::press(key));
         QCOMPARE(game.announcer.take(), (QStringList{"Place 1: Ann, 800.", "Place 2 is empty.", "Place 1: Ann, 800.",
                                                      "Place 1: Ann, 800.", "Place 10 is empty."}));
         QCOMPARE(QApplication::focusWidget(), ok); // the arrows read; they do not move the focus
-        QVERIFY(UserInput::click(ok));
-        QVERIFY(window->isHidden() && game.table()->isEnabled());
-        QVERIFY(game.click("cmdScores"));
-        QVERIFY(window->isVisible() && !game.table()->isEnabled());
+        QVERIFY(UserInput::click(ok) && window->isHidden() && game.table()->isEnabled());
+        QVERIFY(game.click("cmdScores") && window->isVisible() && !game.table()->isEnabled());
         game.prompts.questionAnswers = {false, true};
         for (auto [high, run] : {std::pair{"800", "4"}, {"0", "0"}}) { // No changes nothing; Yes empties all
             QVERIFY(UserInput::click(clear));
-            QCOMPARE(label("lblScore[0]")->text(), high);
-            QCOMPARE(game.text("lblHighScore"), high);
-            QCOMPARE(game.text("lblHighRun"), run);
+            QCOMPARE((QStringList{window->findChild<QLabel *>("lblScore[0]")->text(), game.text("lblHighScore"),
+                                  game.text("lblHighRun")}), (QStringList{high, high, run}));
         }
         QCOMPARE(game.prompts.questions, QStringList(2, "Are you sure you want clear the highscores"));
         QCOMPARE(game.records->readHighRun(), 0);
-        // Laid out as the window was drawn: sizes, places, fonts and colours.
-        QCOMPARE(window->windowTitle(), QStringLiteral("High Scores"));
-        QCOMPARE(window->size(), QSize(402, 280));
-        QVERIFY(window->windowFlags().testFlags(Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint));
-        QVERIFY(!(window->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowMinMaxButtonsHint)));
-        QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
-        QCOMPARE(label("LblTen")->text(), QStringLiteral("#10"));
-        QCOMPARE(label("lblName[0]")->font().pointSizeF(), 20.25);
-        QCOMPARE(label("lblScore[0]")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(label("lblName[1]")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-        QCOMPARE(label("lblScore[7]")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
-        QCOMPARE((QList<QRect>{label("lblName[0]")->geometry(), label("lblScore[4]")->geometry(),
-                               ok->geometry(), clear->geometry()}),
-                 (QList<QRect>{{56, 24, 201, 33}, {256, 128, 97, 17}, {120, 240, 49, 33}, {216, 240, 49, 33}}));
     }
 };
 

@@ -15,7 +15,8 @@ constexpr int Stock = Tableau::StockSpot, Waste = Tableau::WasteSpot;
 const QString Dealt = "New deal. Waste card Jack of Diamonds. Open cards: Queen of Hearts, Queen of Spades, "
                       "Ace of Diamonds, Ten of Hearts, Nine of Clubs, King of Clubs. 25 in the stock.";
 
-// A dealt table laid by hand; peak 0 is open, its covers gone, so taking 24 opens nothing.
+// A dealt table laid by hand; peak 0 is open, its covers gone, so taking 24 opens nothing. A refused card, a
+// stock turn and the table in play are heard word for word by the real screen reader test.
 struct Table
 {
     Table()
@@ -32,10 +33,9 @@ struct Table
     }
     void lay(int at, const QString &name, bool clickable = true)
     {
-        for (qint16 card = 1; card <= Card::Count; ++card) {
+        for (qint16 card = 1; card <= Card::Count; ++card)
             if (Card::name(card) == name)
                 model.arrange(at, {card, true, true, clickable});
-        }
     }
     // Presses spots as the table window does; what the table says after the last.
     QString press(const QList<int> &spots)
@@ -45,25 +45,10 @@ struct Table
             const QList<int> openBefore = TableSpeech::openSpots(model);
             if (spot == Stock)
                 said = (model.FlipCard(), TableSpeech::turned(model));
-            else if (model.playSpot(spot) == TableModel::Play::Illegal)
-                said = TableSpeech::refused(model, spot);
             else
-                said = TableSpeech::played(model, spot, openBefore);
+                said = (model.playSpot(spot), TableSpeech::played(model, spot, openBefore));
         }
         return said;
-    }
-    // The whole table after a stock turn, a card played on a waste laid by hand, and two seconds.
-    QString stateInPlay(bool gameOver)
-    {
-        press({Stock});
-        lay(Waste, "Nine of Hearts", false);
-        press({23});
-        model.tick();
-        model.tick();
-        model.showClock();
-        if (gameOver)
-            model.endGame();
-        return TableSpeech::state(model);
     }
     RandomGenerator random;
     TableModel model;
@@ -84,33 +69,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<Speech>("speech");
         QTest::addColumn<QString>("said"); // {waste} is the waste card then
-        const auto row = [](const char *name, Speech speech, const QString &said) {
-            QTest::newRow(name) << speech << said;
-        };
+        const auto row = [](const char *name, Speech say, const QString &said) { QTest::newRow(name) << say << said; };
         row("the next card of the run scores more", [](Table &t) { return t.press({23, 24}); },
             "Nine of Clubs. Run 2. Score 300.");
         row("a peak card says its bonus", [](Table &t) { return t.press({0}); },
             "Queen of Hearts. Peak bonus 1,000. Run 1. Score 1,100.");
         row("a card that uncovers another names it", [](Table &t) { return t.press({19}); },
             "Queen of Spades. Run 1. Score 100. Turned up: Two of Clubs.");
-        row("a card that does not follow says so, and what it would follow", [](Table &t) { return t.press({20}); },
-            "Ace of Diamonds does not follow Jack of Diamonds.");
-        row("a stock turn says the new waste card and the cards left", [](Table &t) { return t.press({Stock}); },
-            "{waste}. 24 in the stock.");
-        row("the last stock turn says the stock is empty",
-            [](Table &t) { return t.press(QList<int>(Tableau::StockSize, Stock)); }, "{waste}. The stock is empty.");
         row("a deal says waste card, open cards in reading order, stock and the focused card",
             [](Table &t) { return TableSpeech::dealt(t.model, 20); }, Dealt + " Focus on Ace of Diamonds.");
         row("a deal under a covered card: the focus moves on and is said there",
             [](Table &t) { return TableSpeech::dealt(t.model, 12); }, Dealt);
         row("the whole table before the first deal", [](Table &) { return TableSpeech::state(TableModel()); },
             "No cards dealt yet. Deal starts a game.");
-        row("the whole table in play: waste card, score, run, time, round, stock",
-            [](Table &t) { return t.stateInPlay(false); },
-            "Waste card Ten of Hearts. Score 100. Run 1. 58 seconds left. Round 1. 24 in the stock.");
-        row("the whole table after the game: the old table still plays",
-            [](Table &t) { return t.stateInPlay(true); },
-            "Game over. Score 100. Waste card Ten of Hearts. Run 1. 24 in the stock.");
+        row("the whole table after the game: the old table still plays", [](Table &t) {
+            t.press({23});
+            t.model.endGame();
+            return TableSpeech::state(t.model);
+        }, "Game over. Score 100. Waste card Ten of Hearts. Run 1. 25 in the stock.");
     }
     void saysWhatThePlayerCannotSee()
     {
@@ -134,10 +110,9 @@ private Q_SLOTS:
     {
         QFETCH(QList<qint32>, scores);
         HighScoreTable table;
-        for (int place = 1; place <= HighScoreTable::EntryCount; ++place) {
+        for (int place = 1; place <= HighScoreTable::EntryCount; ++place)
             if (const qint32 score = scores.at(place - 1))
                 table.setEntry(place, {score, HighScoreTable::fittedName(QStringLiteral("Player %1").arg(place))});
-        }
         QTEST(TableSpeech::highScoreList(table), "said");
     }
 };
