@@ -35,10 +35,9 @@ void save(RecordFiles &records, qint64 generation)
     for (int k = 1; generation % 4 == Entry && k <= HighScoreTable::EntryCount; ++k)
         table.setEntry(k, {score(generation, k), QString::fromLatin1(name(generation, k))});
     records.change(QString(), [&](RecordFiles::Edit &edit) {
-        if (generation % 4 == Run)
-            return RecordCodec::putHighRun(*edit.file(RecordFiles::RunFile), value(generation));
-        if (generation % 4 == Back)
-            return RecordCodec::putBackIndex(*edit.file(RecordFiles::BacksFile), value(generation));
+        if (generation % 4 == Run || generation % 4 == Back)
+            return generation % 4 == Run ? RecordCodec::putHighRun(*edit.file(RecordFiles::RunFile), value(generation))
+                                         : RecordCodec::putBackIndex(*edit.file(RecordFiles::BacksFile), value(generation));
         QByteArray *scores = edit.file(RecordFiles::ScoresFile);
         RecordCodec::putTable(*scores, *edit.file(RecordFiles::NamesFile), table);
         if (generation % 4 == Clear)
@@ -85,35 +84,25 @@ QStringList entries(const HighScoreTable &table)
 
 // Another copy of the game: a forked process running `work`, talking to the test a line at a
 // time. It dies with the test, and is killed when it goes out of scope.
-class Copy
+struct Copy
 {
-public:
     Q_DISABLE_COPY_MOVE(Copy)
     explicit Copy(const std::function<void(Copy &)> &work)
     {
         int ends[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0)
             qFatal("no socket pair");
-        if ((m_pid = ::fork()) == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            ::close(ends[0]), m_end = ends[1], work(*this), ::_exit(0);
-        }
-        ::close(ends[1]), m_end = ends[0];
+        if ((pid = ::fork()) == 0)
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL), ::close(ends[0]), end = ends[1], work(*this), ::_exit(0);
+        ::close(ends[1]), end = ends[0];
     }
-    ~Copy() { kill(), ::close(m_end); }
-    void say(const QByteArray &line) { ::send(m_end, line + '\n', line.size() + 1, MSG_NOSIGNAL); }
-    QByteArray hear() // the next line, or what there is of it once the other side is gone
-    {
-        QByteArray line;
-        for (char c; ::read(m_end, &c, 1) == 1 && c != '\n';)
-            line += c;
-        return line;
-    }
-    void kill() { if (m_pid > 0 && ::kill(m_pid, SIGKILL) == 0) ::waitpid(std::exchange(m_pid, 0), nullptr, 0); }
-
-private:
-    pid_t m_pid = 0;
-    int m_end = -1;
+    ~Copy() { kill(), ::close(end); }
+    void say(const QByteArray &line) { ::send(end, line + '\n', line.size() + 1, MSG_NOSIGNAL); }
+    // The next line, or what there is of it once the other side is gone.
+    QByteArray hear() { QByteArray line; for (char c; ::read(end, &c, 1) == 1 && c != '\n';) line += c; return line; }
+    void kill() { if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(std::exchange(pid, 0), nullptr, 0); }
+    pid_t pid = 0;
+    int end = -1;
 };
 
 // Stops at its `stopAt`-th sync, says "held", and goes on when told. A save of a pair syncs
@@ -148,8 +137,8 @@ private Q_SLOTS:
 
     void aSecondCopysSavesAreKept()
     {
-        QFETCH(bool, aliceStartsDuringBobsSave);
-        QFETCH(bool, bobKilledBetweenHisRenames);
+        QFETCH(const bool, aliceStartsDuringBobsSave);
+        QFETCH(const bool, bobKilledBetweenHisRenames);
         const bool held = aliceStartsDuringBobsSave || bobKilledBetweenHisRenames;
         QTemporaryDir dir(scratch());
         RandomGenerator random;
@@ -182,17 +171,15 @@ private Q_SLOTS:
             alices->raiseHighRun(5);
             QCOMPARE(files->readHighRun(), 0);
             const QStringList told = alices->takeFailures();
-            QCOMPARE(told.size(), 1);
-            QVERIFY2(told.first().contains(u"locked"_qs) && told.first().contains(u"the new best run"_qs),
-                     qPrintable(told.first()));
+            QVERIFY2(told.size() == 1 && told[0].contains(u"locked"_qs) && told[0].contains(u"the new best run"_qs),
+                     qPrintable(told.join(u'\n')));
             // Closing now, it keeps no promise of a later save.
             QCOMPARE(alices->saveBeforeClosing(), QStringList(u"Another copy of Marigold kept the records in \""_qs
                 + dir.path() + u"\" locked, so the new best run could not be saved before Marigold closed."_qs));
         }
         if (bobKilledBetweenHisRenames) { // the test makes his first rename, as he was about to
             QFile journal(dir.filePath(RecordFiles::JournalFile));
-            QVERIFY(journal.open(QIODevice::ReadOnly));
-            const QList<QByteArray> first = journal.readAll().split('\n').value(1).split(' ');
+            const QList<QByteArray> first = (journal.open(QIODevice::ReadOnly), journal.readAll()).split('\n').value(1).split(' ');
             QCOMPARE(::rename(QFile::encodeName(dir.filePath(QString::fromLatin1(first.value(0)))).constData(),
                               QFile::encodeName(dir.filePath(QString::fromLatin1(first.value(1)))).constData()), 0);
             bobs.kill();
