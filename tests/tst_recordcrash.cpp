@@ -226,11 +226,9 @@ private Q_SLOTS:
                     RecordFiles files(dir.path());
                     RandomGenerator names;
                     HighScoreBook book(files, names);
+                    while (copies == 1)
+                        save(files, ++saved);
                     for (int n = 1;; ++n) {
-                        if (copies == 1) {
-                            save(files, ++saved);
-                            continue;
-                        }
                         const qint32 score = (round * 100'000 + n) * 2 + c;
                         const qint16 run = qint16(round * 40 + std::min(n, 39));
                         book.enter(score, QString::number(score));
