@@ -59,10 +59,8 @@ class tst_CommandLine : public QObject
 private Q_SLOTS:
     void run_data()
     {
-        // The start folder is scratch, which holds "file", "gone" (a dangling link), "home" and
-        // "ro/marigold" (read-only). An exit code of -1: it keeps running.
-        // records: the folder below scratch they go to (none: it writes nothing); said: on standard output
-        // for code 0, else on standard error.
+        // Scratch holds "file", "gone" (a dangling link), "home" and "ro/marigold" (read-only); records: the
+        // folder below it they go to (none: nothing written); said: on stdout for code 0; code -1: it plays on.
         for (const char *column : {"arg", "dataHome", "home", "records", "said"})
             QTest::addColumn<QString>(column);
         QTest::addColumn<int>("code");
