@@ -17,9 +17,8 @@ namespace {
 QStringList everythingIn(const QString &folder)
 {
     QStringList found;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext() && !it.next().isEmpty())
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories); it.hasNext() && !it.next().isEmpty();)
         found << it.filePath() + u' ' + QString::number(it.fileInfo().isSymLink() ? 0 : it.fileInfo().size());
     found.sort();
     return found;
@@ -27,15 +26,11 @@ QStringList everythingIn(const QString &folder)
 
 // Starts the game in `scratch`, XDG_DATA_HOME and HOME given with {s} for it and "-" for unset.
 QProcess *startGame(const QString &scratch, const QString &dataHome, const QString &home, const QString &arg,
-                    const QString &platform = u"offscreen"_qs, const QString &display = QString())
+                    const QString &platform, const QString &display = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto &[name, value] : {std::pair{u"XDG_DATA_HOME"_qs, dataHome}, {u"HOME"_qs, home}}) {
-        if (value == u"-")
-            env.remove(name);
-        else
-            env.insert(name, QString(value).replace(u"{s}"_qs, scratch));
-    }
+    for (const auto &[name, value] : {std::pair{u"XDG_DATA_HOME"_qs, dataHome}, {u"HOME"_qs, home}})
+        value == u"-" ? env.remove(name) : env.insert(name, QString(value).replace(u"{s}"_qs, scratch));
     env.insert(u"QT_QPA_PLATFORM"_qs, platform);
     env.insert(u"DISPLAY"_qs, display);
     auto *game = new QProcess;
@@ -64,42 +59,36 @@ class tst_CommandLine : public QObject
 private Q_SLOTS:
     void run_data()
     {
-        // The start folder is scratch, which holds "file", "gone" (a dangling link), "home" and
-        // "ro/marigold" (read-only). An exit code of -1: it keeps running.
-        QTest::addColumn<QString>("arg");
-        QTest::addColumn<QString>("dataHome"); // XDG_DATA_HOME
-        QTest::addColumn<QString>("home");
+        // Scratch holds "file", "gone" (a dangling link), "home" and "ro/marigold" (read-only); records: the
+        // folder below it they go to (none: nothing written); said: on stdout for code 0; code -1: it plays on.
+        for (const char *column : {"arg", "dataHome", "home", "records", "said"})
+            QTest::addColumn<QString>(column);
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("records"); // the folder below scratch they go to; none: it writes nothing
-        QTest::addColumn<QString>("said"); // on standard output for code 0, else on standard error
         const QString data = u"--records-in-data-folder"_qs, s = u"{s}"_qs, h = u"{s}/home"_qs, no = u"-"_qs;
-        const auto told = [](const char *where) {
-            return "marigold: Marigold cannot keep its records in " + QString::fromUtf8(where);
+        const auto told = [&](const char *name, const QString &dataHome, const QString &home, const char *why) {
+            QTest::newRow(name) << data << dataHome << home << QString()
+                                << "marigold: Marigold cannot keep its records in " + QString::fromUtf8(why) << -1;
         };
-        QTest::newRow("--version: name and release") << "--version" << s << h << 0 << "" << "Marigold " MARIGOLD_VERSION;
-        QTest::newRow("--help: lists the option") << "--help" << s << h << 0 << ""
-                                                  << "--records-in-data-folder  Start in";
-        QTest::newRow("an unknown option stops it") << "--frobnicate" << s << h << 1 << ""
-                                                    << "Unknown option 'frobnicate'.";
-        QTest::newRow("terminal: in the folder it starts in") << "" << u"{s}/xdg"_qs << h << -1 << "." << "";
-        QTest::newRow("desktop: in its data folder") << data << u"{s}/xdg"_qs << h << -1 << "xdg/marigold" << "";
-        QTest::newRow("desktop: a relative XDG_DATA_HOME is ignored") << data << u"xdg"_qs << h << -1
-                                                                      << "home/.local/share/marigold" << "";
-        QTest::newRow("XDG_DATA_HOME is a file") << data << u"{s}/file"_qs << h << -1 << ""
-                                                 << told("\"{s}/file/marigold\" because \"{s}/file\" is not a folder.");
-        QTest::newRow("XDG_DATA_HOME is a dangling link") << data << u"{s}/gone"_qs << h << -1 << ""
-            << told("\"{s}/gone/marigold\" because \"{s}/gone\" is a link to something that is not there.");
-        QTest::newRow("HOME is a file") << data << no << u"{s}/file"_qs << -1 << ""
-            << told("\"{s}/file/.local/share/marigold\" because the home folder \"{s}/file\" is not a folder.");
-        QTest::newRow("HOME is a dangling link") << data << no << u"{s}/gone"_qs << -1 << ""
-            << told("\"{s}/gone/.local/share/marigold\" because the home folder \"{s}/gone\" does not exist.");
-        QTest::newRow("HOME is missing") << data << no << u"{s}/missing"_qs << -1 << ""
-            << told("\"{s}/missing/.local/share/marigold\" because the home folder \"{s}/missing\" does not exist.");
-        QTest::newRow("HOME is not set") << data << no << no << -1 << ""
-            << told("\"~/.local/share/marigold\" because HOME is not set, so there is no home folder.");
-        QTest::newRow("the data folder is read-only") << data << u"{s}/ro"_qs << h << -1 << ""
-            << told(::geteuid() == 0 ? "\"{s}/ro/marigold\" because it is on a read-only disk."
-                                     : "\"{s}/ro/marigold\" because it cannot be written to: permission denied.");
+        QTest::newRow("--version: name and release") << "--version" << s << h << "" << "Marigold " MARIGOLD_VERSION << 0;
+        QTest::newRow("--help: lists the option") << "--help" << s << h << "" << "--records-in-data-folder  Start in" << 0;
+        QTest::newRow("an unknown option stops it") << "--frobnicate" << s << h << "" << "Unknown option 'frobnicate'." << 1;
+        QTest::newRow("terminal: in the folder it starts in") << "" << u"{s}/xdg"_qs << h << "." << "" << -1;
+        QTest::newRow("desktop: in its data folder") << data << u"{s}/xdg"_qs << h << "xdg/marigold" << "" << -1;
+        QTest::newRow("desktop: a relative XDG_DATA_HOME is ignored") << data << u"xdg"_qs << h
+                                                                      << "home/.local/share/marigold" << "" << -1;
+        told("XDG_DATA_HOME is a file", u"{s}/file"_qs, h, "\"{s}/file/marigold\" because \"{s}/file\" is not a folder.");
+        told("XDG_DATA_HOME is a dangling link", u"{s}/gone"_qs, h,
+             "\"{s}/gone/marigold\" because \"{s}/gone\" is a link to something that is not there.");
+        told("HOME is a file", no, u"{s}/file"_qs,
+             "\"{s}/file/.local/share/marigold\" because the home folder \"{s}/file\" is not a folder.");
+        told("HOME is a dangling link", no, u"{s}/gone"_qs,
+             "\"{s}/gone/.local/share/marigold\" because the home folder \"{s}/gone\" does not exist.");
+        told("HOME is missing", no, u"{s}/missing"_qs,
+             "\"{s}/missing/.local/share/marigold\" because the home folder \"{s}/missing\" does not exist.");
+        told("HOME is not set", no, no, "\"~/.local/share/marigold\" because HOME is not set, so there is no home folder.");
+        told("the data folder is read-only", u"{s}/ro"_qs, h,
+             ::geteuid() == 0 ? "\"{s}/ro/marigold\" because it is on a read-only disk."
+                              : "\"{s}/ro/marigold\" because it cannot be written to: permission denied.");
     }
 
     void run()
@@ -107,9 +96,9 @@ private Q_SLOTS:
         QFETCH(QString, arg);
         QFETCH(QString, dataHome);
         QFETCH(QString, home);
-        QFETCH(int, code);
         QFETCH(QString, records);
         QFETCH(QString, said);
+        QFETCH(int, code);
         QTemporaryDir scratch;
         const QString readOnly = scratch.filePath(u"ro/marigold"_qs);
         QDir(scratch.path()).mkpath(u"home"_qs);
@@ -118,8 +107,7 @@ private Q_SLOTS:
         QFile::link(scratch.filePath(u"nowhere"_qs), scratch.filePath(u"gone"_qs));
         // Root writes through any mode, so for root the folder is mounted read-only.
         const QByteArray ro = QFile::encodeName(readOnly);
-        const bool mounted = ::geteuid() == 0 && dataHome == u"{s}/ro"
-                             && ::mount(ro, ro, nullptr, MS_BIND, nullptr) == 0;
+        const bool mounted = ::geteuid() == 0 && dataHome == u"{s}/ro" && ::mount(ro, ro, nullptr, MS_BIND, nullptr) == 0;
         const auto unmount = qScopeGuard([&] { if (mounted) ::umount2(ro, MNT_DETACH); });
         if (mounted && ::mount(nullptr, ro, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr))
             QSKIP("SKIPPED: a read-only bind mount is not allowed here");
@@ -127,26 +115,22 @@ private Q_SLOTS:
         const QString rootData = u"/.local/share/marigold"_qs; // where Qt would put it with no HOME
         const bool rootDataBefore = QFileInfo::exists(rootData);
         const QStringList before = everythingIn(scratch.path());
-
         // Text answers must not need a display.
-        QScopedPointer<QProcess> game(startGame(scratch.path(), dataHome, home, arg,
-                                                code == 0 ? u"xcb"_qs : u"offscreen"_qs));
+        QScopedPointer<QProcess> game(startGame(scratch.path(), dataHome, home, arg, code == 0 ? u"xcb"_qs : u"offscreen"_qs));
         const auto stopGame = qScopeGuard([&] { game->kill(); game->waitForFinished(); });
         // Reading the records at start-up creates the files that are missing.
         const QString folder = QDir::cleanPath(scratch.filePath(records)), scores = folder + u"/zelscores.dat"_qs;
         QByteArray err;
         QTRY_VERIFY_WITH_TIMEOUT((!records.isEmpty() && QFile::exists(scores)) || game->state() == QProcess::NotRunning
                                      || (err += game->readAllStandardError()).contains("until it closes.\n"), 20000);
-        const QString out = QString::fromLocal8Bit(code ? err + game->readAllStandardError()
-                                                        : game->readAllStandardOutput());
+        const QString out = QString::fromLocal8Bit(code ? err + game->readAllStandardError() : game->readAllStandardOutput());
         QCOMPARE(game->state() == QProcess::Running ? -1 : game->exitCode(), code); // a told one plays on
         QVERIFY2(records.isEmpty() ? out.contains(said.replace(u"{s}"_qs, scratch.path())) : QFile::exists(scores),
                  qPrintable(out));
         QStringList written = everythingIn(scratch.path());
         written.removeIf([&](const QString &entry) { // nothing but the records folder and what is in it
             const QString path = entry.section(u' ', 0, 0) + u'/';
-            return before.contains(entry)
-                || (!records.isEmpty() && (path.startsWith(folder) || folder.startsWith(path)));
+            return before.contains(entry) || (!records.isEmpty() && (path.startsWith(folder) || folder.startsWith(path)));
         });
         QCOMPARE(written, QStringList());
         QCOMPARE(QFileInfo::exists(rootData), rootDataBefore);
@@ -155,15 +139,11 @@ private Q_SLOTS:
     // With a display: the window comes up over the table, Enter answers it, and the table deals.
     void theWindowComesUpOverAPlayableTable()
     {
-        for (const char *tool : {"Xvfb", "xdotool", "import"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-                qInfo("SKIPPED: %s is not installed", tool);
-                QSKIP("needs Xvfb, xdotool and ImageMagick");
-            }
-        }
+        for (const char *tool : {"Xvfb", "xdotool", "import"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP(qPrintable(u"SKIPPED: %1 is not installed"_qs.arg(QString::fromLatin1(tool))));
         QProcess xvfb;
-        xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs, u"800x600x24"_qs,
-                                u"-nolisten"_qs, u"tcp"_qs});
+        xvfb.start(u"Xvfb"_qs, u"-displayfd 1 -screen 0 800x600x24 -nolisten tcp"_qs.split(u' '));
         QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine() || xvfb.state() == QProcess::NotRunning, 20000);
         const QString display = u":"_qs + QString::fromLatin1(xvfb.readLine()).trimmed();
         const auto stopX = qScopeGuard([&] { xvfb.terminate(); xvfb.waitForFinished(); });

@@ -17,7 +17,6 @@ namespace {
 const QString Scores = RecordFiles::ScoresFile, Names = RecordFiles::NamesFile, Run = RecordFiles::RunFile,
               Backs = RecordFiles::BacksFile;
 const QStringList RecordNames = {Scores, Names, Run, Backs};
-const QByteArray Head(9, '\0');
 
 // Fails as a full disk does: write or sync step failAt (from 1; 0 fails nothing) writes a
 // single byte or fails its sync, and every later step fails.
@@ -67,13 +66,12 @@ private Q_SLOTS:
     {
         GameFixture game;
         // Names as typed, as stored in Windows-1252 (cut to 15 characters, never inside one), and as read.
-        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs,
-                                   u"ABCDEFGHIJKLMN🂡X"_qs, u"ABCDEFGHIJKLM\uD55CX"_qs},
-                          read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
-        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?",
-                                          "ABCDEFGHIJKLM?X"};
+        const QStringList typed = {u"Zoë Ågren"_qs, u"€uro"_qs, u"Rene\u0301"_qs, u"Ли 🂡"_qs, u"ABCDEFGHIJKLMN🂡X"_qs,
+                                   u"ABCDEFGHIJKLM\uD55CX"_qs}, read = {u"Zoë Ågren"_qs, u"€uro"_qs, u"René"_qs};
+        const QList<QByteArray> stored = {"Zo\xeb \xc5gren", "\x80uro", "Ren\xe9", "?? ?", "ABCDEFGHIJKLMN?", "ABCDEFGHIJKLM?X"};
+        const QByteArray head(9, '\0');
         HighScoreTable table;
-        QByteArray scores = "head" + QByteArray(5, '\0'), names = Head; // the unused head is kept as it was
+        QByteArray scores = "head" + QByteArray(5, '\0'), names = head; // the unused head is kept as it was
         game.writeFile(Scores, "head");
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k) {
             table.insert(k, 70000 - k, typed.value(k - 1));
@@ -92,10 +90,9 @@ private Q_SLOTS:
         for (int k = 1; k <= HighScoreTable::EntryCount; ++k)
             QCOMPARE(game.records->readHighScores().entry(k).name,
                      (k <= 3 ? read.value(k - 1) : QString::fromLatin1(stored.value(k - 1))).leftJustified(15));
-
         // Short files read blank beyond their end: entry 2 and the second name are cut.
-        game.writeFile(Scores, Head + QByteArray::fromHex("e80300000102"));
-        game.writeFile(Names, Head + "Winner         Hal");
+        game.writeFile(Scores, head + QByteArray::fromHex("e80300000102"));
+        game.writeFile(Names, head + "Winner         Hal");
         const HighScoreTable cut = game.records->readHighScores();
         QCOMPARE(QList<qint32>({cut.entry(1).score, cut.entry(2).score}), QList<qint32>({1000, 0}));
         QCOMPARE(cut.entry(1).name + cut.entry(2).name, u"Winner         "_qs + QString(15, u' '));
@@ -103,10 +100,9 @@ private Q_SLOTS:
 
     void failedSavesKeepTheOldFilesAndAreTold_data()
     {
-        QTest::addColumn<QString>("obstacle"); // what lies in the place of fileName
-        QTest::addColumn<QString>("fileName");
+        for (const char *column : {"obstacle" /* what lies in the place of fileName */, "fileName", "actions"})
+            QTest::addColumn<QString>(column);
         QTest::addColumn<int>("failingStep");
-        QTest::addColumn<QString>("actions");
         QTest::addColumn<QStringList>("told"); // the file each message names
         // A save writes and syncs each temporary file, then for a pair the journal, and syncs the folder.
         // The second of each save fails at its first step, and is told again only for another file.
@@ -116,23 +112,19 @@ private Q_SLOTS:
             for (int step = 1; step <= 2 * files.size() + (files.size() > 1 ? 3 : 0); ++step) {
                 QStringList told{files.value((step - 1) / 2, Scores), files.first()};
                 told.removeDuplicates();
-                QTest::addRow("%s at step %d", qPrintable(actions), step) << QString() << QString() << step
-                                                                          << actions << told;
+                QTest::addRow("%s at step %d", qPrintable(actions), step) << QString() << QString() << actions << step << told;
             }
-        QTest::newRow("every save on a full tmpfs") << u"full disk"_qs << QString() << 0 << u"erbc"_qs
-                                                    << QStringList{Scores, Run, Backs};
+        QTest::newRow("every save on a full tmpfs") << u"full disk"_qs << QString() << u"erbc"_qs << 0 << QStringList{Scores, Run, Backs};
         for (const QString &fileName : RecordNames)
             for (const char *kind : {"link", "dangling link", "pipe", "device", "folder", "big file"})
                 QTest::addRow("%s as a %s", qPrintable(fileName), kind)
-                    << QString::fromLatin1(kind) << fileName << 0 << u"cerb"_qs << QStringList{fileName};
+                    << QString::fromLatin1(kind) << fileName << u"cerb"_qs << 0 << QStringList{fileName};
     }
 
     void failedSavesKeepTheOldFilesAndAreTold()
     {
         QFETCH(QString, obstacle);
         QFETCH(QString, fileName);
-        QFETCH(int, failingStep);
-        QFETCH(QString, actions);
         QFETCH(QStringList, told);
         GameFixture game(FailingRecordFiles::make);
         auto &records = static_cast<FailingRecordFiles &>(*game.records);
@@ -144,22 +136,21 @@ private Q_SLOTS:
         save(game.book, u"erb"_qs, 5);
         if (!fileName.isEmpty()) // moved aside for the link to lead to: nothing may be read through it
             QVERIFY(QFile::rename(game.path(fileName), game.path(u"target"_qs)));
-        if (obstacle.endsWith(u"link"))
-            QVERIFY(QFile::link(obstacle == u"link" ? u"target"_qs : u"gone"_qs, game.path(fileName)));
-        else if (obstacle == u"pipe")
-            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
-        else if (obstacle == u"device" && ::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        if (obstacle == u"device" && ::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
             QSKIP("SKIPPED: making a device node needs root");
-        else if (obstacle == u"folder")
-            QVERIFY(QDir(game.dir.path()).mkdir(fileName));
-        else if (obstacle == u"big file")
-            game.writeFile(fileName, QByteArray(RecordFiles::MaxFileSize + 1, 'z'));
+        QVERIFY(obstacle.endsWith(u"link") ? QFile::link(obstacle == u"link" ? u"target"_qs : u"gone"_qs, game.path(fileName))
+                : obstacle == u"pipe"     ? ::mkfifo(path.constData(), 0600) == 0
+                : obstacle == u"folder"   ? QDir(game.dir.path()).mkdir(fileName)
+                : obstacle == u"big file" ? (game.writeFile(fileName, QByteArray(RecordFiles::MaxFileSize + 1, 'z')), true)
+                                          : true);
         QFile filler(game.path(u"filler"_qs));
         QVERIFY(!onTmpfs || filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         while (onTmpfs && (filler.write(QByteArray(4096, 'x')) > 0 || filler.write("x") > 0)) { }
         const QStringList kept = fileName.isEmpty() ? RecordNames
             : fileName == Scores || fileName == Names ? QStringList{Scores, Names} : QStringList{fileName};
         const QVariantList before = stateOf(game, kept);
+        QFETCH(int, failingStep);
+        QFETCH(QString, actions);
         records.failAt = failingStep;
         game.table(); // the real table, which reads the records at its start and tells the player
         save(game.book, actions, 8);
@@ -179,7 +170,8 @@ private Q_SLOTS:
     {
         GameFixture game(FailingRecordFiles::make);
         auto &records = static_cast<FailingRecordFiles &>(*game.records);
-        const auto playRun = [&](int cards) {
+        const auto playRun = [&](int cards, int failAt) {
+            records.failAt = failAt, records.steps = 0;
             for (int card = 0; card < cards; ++card) {
                 game.putCard(19, game.table()->model().wasteRank() % 13 + 1);
                 game.click(19);
@@ -193,18 +185,14 @@ private Q_SLOTS:
                 whenTold << game.text("lblBonuslbl");
         };
         game.click("cmdDeal");
-        records.failAt = 1;
-        playRun(3); // three new best runs in a round, none of them saved
+        playRun(3, 1); // three new best runs in a round, none of them saved
         QCOMPARE(game.prompts.messages, QStringList());
         QCOMPARE(game.text("lblHighRun"), u"3"_qs);
         game.click("cmdTake"); // the round ends, and the second is dealt after its time bonus
         QCOMPARE(whenTold, QStringList{u"TIME BONUS:"_qs});
-        // A save that works clears the failure, so the next one is told again.
-        records.failAt = 0;
-        playRun(4);
+        playRun(4, 0); // a save that works clears the failure, so the next one is told again
         QCOMPARE(records.readHighRun(), 4);
-        records.failAt = 1, records.steps = 0;
-        playRun(1);
+        playRun(1, 1);
         QCOMPARE(whenTold.size(), 1);
         game.click("cmdTake");
         QCOMPARE(whenTold, QStringList({u"TIME BONUS:"_qs, u"TIME BONUS:"_qs}));
@@ -214,17 +202,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("journal");
         QTest::addColumn<bool>("finished");
-        const QByteArray pair = "zelscores.dat.marigold-save-Ab3dE9 zelscores.dat\n"
-                                "names.dat.marigold-save-Zz0yX1 names.dat\n";
-        const QByteArray oldPair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n";
+        const QByteArray pair = "zelscores.dat.marigold-save-Ab3dE9 zelscores.dat\nnames.dat.marigold-save-Zz0yX1 names.dat\n",
+                         oldPair = "zelscores.dat.Ab3dE9 zelscores.dat\nnames.dat.Zz0yX1 names.dat\n",
+                         head = "marigold records journal 2\n";
         const auto sealed = [](const QByteArray &b) { return b + "end " + QByteArray::number(qChecksum(b)) + '\n'; };
-        const QByteArray head = "marigold records journal 2\n", oldHead = "marigold records journal 1\n";
         QTest::newRow("a journal cut off before its end is dropped") << head + pair << false;
         QTest::newRow("one renaming a file not its own is dropped") << sealed(head + "victim.dat names.dat\n") << false;
         QTest::newRow("one renaming out of the folder is dropped")
             << sealed(head + "zelscores.dat.marigold-save-Ab3dE9 ../zelscores.dat\n") << false;
         QTest::newRow("one naming files of the old pattern is dropped") << sealed(head + oldPair) << false;
-        QTest::newRow("a complete one of the releases before is finished") << sealed(oldHead + oldPair) << true;
+        QTest::newRow("a complete one of the releases before is finished")
+            << sealed("marigold records journal 1\n" + oldPair) << true;
         QTest::newRow("a complete one naming its own files is finished") << sealed(head + pair) << true;
     }
 
@@ -235,7 +223,6 @@ private Q_SLOTS:
         GameFixture game;
         save(game.book, u"e"_qs, 7);
         const QByteArray old = game.readFile(Scores) + game.readFile(Names);
-        const bool oldPattern = journal.startsWith("marigold records journal 1");
         for (const char *pattern : {"%1.marigold-save-%2", "%1.%2"}) {
             game.writeFile(QString::fromLatin1(pattern).arg(Scores, u"Ab3dE9"_qs), "new scores");
             game.writeFile(QString::fromLatin1(pattern).arg(Names, u"Zz0yX1"_qs), "new names");
@@ -249,7 +236,7 @@ private Q_SLOTS:
         game.writeFile(RecordFiles::JournalFile, journal);
         RecordFiles start(game.dir.path());
         QCOMPARE(game.readFile(Scores) + game.readFile(Names), finished ? "new scoresnew names" : old);
-        if (!finished || !oldPattern) // no longer told apart from a player's files once their journal is gone
+        if (!finished || !journal.startsWith("marigold records journal 1")) // no longer told apart once it is gone
             others << u"zelscores.dat.Ab3dE9"_qs << u"names.dat.Zz0yX1"_qs;
         others.sort(Qt::CaseInsensitive);
         QCOMPARE(stateOf(game, {}), QVariantList{others});

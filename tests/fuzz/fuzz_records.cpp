@@ -13,37 +13,25 @@
 
 #include <algorithm>
 
-namespace {
-
 // Ends the run with an abort, so that libFuzzer keeps the input that did it.
-void check(bool condition, const char *what)
-{
-    if (!condition)
-        qFatal("fuzz_records: %s", what);
-}
-
-void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    QFile file(dir.filePath(name));
-    check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "cannot lay a file down");
-}
-
-} // namespace
+static void check(bool condition, const char *what) { if (!condition) qFatal("fuzz_records: %s", what); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // In memory where there is a tmpfs, so the syncs cost nothing.
-    const QTemporaryDir dir((QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath())
-                            + u"/marigold-fuzz-XXXXXX"_qs);
-    put(dir, u"sentinel"_qs, "untouched");
+    const QTemporaryDir dir((QDir(u"/dev/shm"_qs).exists() ? u"/dev/shm"_qs : QDir::tempPath()) + u"/marigold-fuzz-XXXXXX"_qs);
+    const auto put = [&dir](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "cannot lay a file down");
+    };
+    put(u"sentinel"_qs, "untouched");
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QStringList names = {RecordFiles::ScoresFile, RecordFiles::NamesFile, RecordFiles::RunFile,
                                RecordFiles::BacksFile, RecordFiles::JournalFile, u"zelscores.dat.marigold-save-Fz0000"_qs};
     qsizetype at = names.size();
-    for (qsizetype i = 0, length; i < names.size(); ++i) {
+    for (qsizetype i = 0, length; i < names.size(); ++i)
         if ((length = i < input.size() ? quint8(input.at(i)) : 255) != 255)
-            put(dir, names.at(i), input.mid(at, length)), at += length;
-    }
+            put(names.at(i), input.mid(at, length)), at += length;
     const qint32 score = at + 4 <= input.size() ? qFromLittleEndian<qint32>(input.constData() + at) : 0;
 
     RecordFiles records(dir.path());
@@ -51,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     HighScoreBook book(records, random);
     HighScoreTable table = book.table();
     check(records.readTopScore() == table.entry(1).score, "top score differs from entry 1");
-    // An empty name draws a default.
-    const QString name = input.size() > at + 4 ? QString::fromUtf8(input.mid(at + 4)) : u"Player"_qs;
+    const QString name = input.size() > at + 4 ? QString::fromUtf8(input.mid(at + 4)) : u"Player"_qs; // empty draws one
     const int place = table.placeFor(score);
     check(book.enter(score, name) == place, "the score took another place");
     if (place > 0)
